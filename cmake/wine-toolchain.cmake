@@ -1,0 +1,11 @@
+# Winelib: Win32 code built as 64-bit ELF modules that Wine loads.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_C_COMPILER /usr/lib/wine/winegcc)
+set(CMAKE_CXX_COMPILER /usr/lib/wine/wineg++)
+set(CMAKE_C_COMPILER_WORKS TRUE)
+set(CMAKE_CXX_COMPILER_WORKS TRUE)
+set(CMAKE_LIBRARY_ARCHITECTURE x86_64-linux-gnu)
+set(CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES /usr/include)
+set(CMAKE_C_IMPLICIT_INCLUDE_DIRECTORIES /usr/include)
+set(CMAKE_EXECUTABLE_SUFFIX ".exe")
+set(TSL_WINE ON CACHE BOOL "winelib build" FORCE)

@@ -1,0 +1,106 @@
+# The Win32 side: the player, its pane libraries, the platform stand-ins,
+# resources, Win32 tests and tools. Everything lands in bin/ so that Wine
+# finds the libraries next to the programs that import them.
+set(TSL_BIN ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${TSL_BIN})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TSL_BIN})
+find_program(WRC wrc PATHS /usr/lib/wine REQUIRED)
+find_program(WINEBUILD winebuild PATHS /usr/lib/wine REQUIRED)
+
+# Resources: the German string table (code page 1252), dialogs, menus, icons.
+file(GLOB TSL_RC_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+set(TSL_RES ${CMAKE_BINARY_DIR}/tslplay32.res)
+add_custom_command(OUTPUT ${TSL_RES}
+  COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
+  DEPENDS ${TSL_RC_DEPS} VERBATIM)
+add_custom_target(tslres DEPENDS ${TSL_RES})
+
+# A winelib DLL with its exports from a .spec file, and the import library
+# that lets programs link it at load time. The import names the module
+# "<name>.dll.so", which is how Wine finds a winelib DLL beside the program.
+function(tsl_winelib_dll name spec)
+  add_library(${name} SHARED ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll")
+  target_link_options(${name} PRIVATE -shared ${spec})
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${spec})
+  set(implib ${CMAKE_BINARY_DIR}/implib/lib${name}.a)
+  add_custom_command(OUTPUT ${implib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/implib
+    COMMAND ${WINEBUILD} -w --implib -o ${implib} -F ${name}.dll.so --export ${spec}
+    DEPENDS ${spec} VERBATIM)
+  add_custom_target(${name}_implib DEPENDS ${implib})
+  add_dependencies(${name} ${name}_implib)
+endfunction()
+
+# Win32 sources: every .cpp of a subsystem folder outside core/, except the
+# program entry and the separately built libraries.
+set(TSL_WIN_SOURCES)
+foreach(sub ${TSL_SUBSYSTEMS})
+  file(GLOB_RECURSE s CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${sub}/*.cpp)
+  list(FILTER s EXCLUDE REGEX "/core/")
+  list(APPEND TSL_WIN_SOURCES ${s})
+endforeach()
+list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/engine/winmain\\.cpp$")
+list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/mppane/")
+
+add_library(tslwin STATIC ${TSL_WIN_SOURCES})
+target_include_directories(tslwin PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tslwin PRIVATE ${TSL_WARN})
+target_link_libraries(tslwin PUBLIC tslcore)
+set(TSL_WIN_SYSLIBS -lcomctl32 -lcomdlg32 -lshell32 -lole32 -loleaut32 -luuid
+    -lwinmm -lmsvfw32 -ladvapi32 -lgdi32 -luser32 -lversion -lwinspool)
+target_link_options(tslwin INTERFACE ${TSL_WIN_SYSLIBS})
+
+# Libraries: mvpane (linked at load time), webpane (loaded at run time),
+# and our stand-in for the outside mppane library.
+file(GLOB MVPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/mvpane/*.cpp)
+file(GLOB WEBPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/webpane/*.cpp)
+file(GLOB MPPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/mppane/*.cpp)
+tsl_winelib_dll(mvpane ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.spec ${MVPANE_SRC})
+tsl_winelib_dll(webpane ${CMAKE_SOURCE_DIR}/panes/webpane/webpane.spec ${WEBPANE_SRC})
+tsl_winelib_dll(mppane ${CMAKE_SOURCE_DIR}/platform/mppane/mppane.spec ${MPPANE_SRC})
+foreach(l mvpane webpane mppane)
+  target_include_directories(${l} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(${l} PRIVATE ${TSL_WARN})
+  target_link_options(${l} PRIVATE ${TSL_WIN_SYSLIBS})
+endforeach()
+
+# Links a program or test against the libraries the player imports.
+function(tsl_link_player target)
+  add_dependencies(${target} tslres mvpane mppane webpane mvpane_implib mppane_implib)
+  target_link_libraries(${target} PRIVATE tslwin ${TSL_RES})
+  target_link_options(${target} PRIVATE -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane)
+endfunction()
+
+add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)
+target_link_options(tslplay32 PRIVATE -mwindows)
+tsl_link_player(tslplay32)
+
+# Win32 tests: tests/<folder>/**/*_wintest.cpp, one binary per folder, run
+# under Wine (and Xvfb) by scripts/wine-run.sh.
+function(tsl_win_tests sub)
+  file(GLOB_RECURSE t CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${sub}/*_wintest.cpp)
+  if(NOT t)
+    return()
+  endif()
+  set(name win_${sub}_tests)
+  add_executable(${name} ${t})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE ${TSL_WARN})
+  target_link_options(${name} PRIVATE -mconsole)
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  tsl_link_player(${name})
+  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${name}>.so)
+endfunction()
+foreach(sub ${TSL_SUBSYSTEMS} panes tools)
+  tsl_win_tests(${sub})
+endforeach()
+
+# Win32 tools: tools/win/<name>.cpp, one console program each.
+file(GLOB TSL_WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/win/*.cpp)
+foreach(src ${TSL_WIN_TOOLS})
+  get_filename_component(n ${src} NAME_WE)
+  add_executable(${n} ${src})
+  target_include_directories(${n} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_options(${n} PRIVATE -mconsole ${TSL_WIN_SYSLIBS})
+endforeach()

@@ -1,0 +1,69 @@
+#include "foundation/core/usstring.h"
+
+#include "foundation/core/check.h"
+
+namespace {
+const char kUnit[] = "srcpool\\usstring";
+const string kEmpty;
+}  // namespace
+
+TUSStrings::TUSStrings(int capacity, int growth) : growth_(growth) {
+  items_.reserve(capacity > 0 ? static_cast<size_t>(capacity) : 0);
+}
+
+TUSStrings::TUSStrings(const TUSStrings& other) : TUSStrings(kInitialCapacity, kGrowth) {
+  Append(other);
+  Flag = other.Flag;
+}
+
+TUSStrings& TUSStrings::operator=(const TUSStrings& other) {
+  if (this != &other) {
+    items_ = other.items_;
+    Flag = other.Flag;
+  }
+  return *this;
+}
+
+void TUSStrings::Append(const TUSStrings& other) {
+  if (this == &other) {
+    const std::vector<string> copy = items_;
+    items_.insert(items_.end(), copy.begin(), copy.end());
+    return;
+  }
+  items_.insert(items_.end(), other.items_.begin(), other.items_.end());
+}
+
+string& TUSStrings::operator[](int index) {
+  if (index < 0 || index >= Count()) {
+    tsl::ReportCheckViolation("CheckIndex(loc)", kUnit, 33);
+    scratch_ = string();
+    return scratch_;
+  }
+  return items_[static_cast<size_t>(index)];
+}
+
+const string& TUSStrings::ItemAt(int index) const {
+  if (index < 0 || index >= Count()) {
+    tsl::ReportCheckViolation("CheckIndex(loc)", kUnit, 34);
+    return kEmpty;
+  }
+  return items_[static_cast<size_t>(index)];
+}
+
+std::unique_ptr<TUSStrings> SplitString(const string& text, char delimiter) {
+  auto list = std::make_unique<TUSStrings>();
+  const std::string& s = text.str();
+  size_t start = 0;
+  for (;;) {
+    const size_t cut = s.find(delimiter, start);
+    const bool last = cut == std::string::npos;
+    string piece = string(s.substr(start, last ? std::string::npos : cut - start)).strip(string::Both, ' ');
+    if (last) {
+      if (!piece.is_null()) list->Add(piece);
+      break;
+    }
+    list->Add(piece);
+    start = cut + 1;
+  }
+  return list;
+}

@@ -1,0 +1,48 @@
+// TUSStrings: the program's small list of strings with index checks, and the
+// splitter that cuts a delimited text into such a list.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/core/cstring.h"
+
+class TUSStrings {
+public:
+  TUSStrings() : TUSStrings(kInitialCapacity, kGrowth) {}
+  TUSStrings(int capacity, int growth);
+  TUSStrings(const TUSStrings& other);
+  TUSStrings& operator=(const TUSStrings& other);
+  ~TUSStrings() = default;
+
+  // Appends copies of all elements of `other`, in order.
+  void Append(const TUSStrings& other);
+  void Add(const string& s) { items_.push_back(s); }
+  // Removes the last element; nothing happens on an empty list.
+  void RemoveLast() { if (!items_.empty()) items_.pop_back(); }
+  void Flush() { items_.clear(); }
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  int GetItemsInContainer() const { return Count(); }
+  bool IsEmpty() const { return items_.empty(); }
+
+  // Element access; an index outside 0..Count()-1 is reported and yields an
+  // empty string.
+  string& operator[](int index);
+  const string& ItemAt(int index) const;
+
+  // The list's flag byte (kept in memory only).
+  uint8_t Flag = 0;
+
+  static const int kInitialCapacity = 11;
+  static const int kGrowth = 10;
+
+private:
+  std::vector<string> items_;
+  int growth_;
+  string scratch_;  // what an out-of-range access yields
+};
+
+// Cuts `text` at every `delimiter`; each piece is stripped of blanks at both
+// ends; an empty last piece is dropped. The caller owns the result.
+std::unique_ptr<TUSStrings> SplitString(const string& text, char delimiter);

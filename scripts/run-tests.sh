@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs every test: the portable core natively under ASan/UBSan, then the
+# winelib tests under Wine and Xvfb in a fresh WINEPREFIX.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/wine-env.sh"
+jobs=$(nproc)
+status=0
+echo "== native core tests (ASan/UBSan)"
+ctest --test-dir "$top/build/native" --output-on-failure -j "$jobs" || status=1
+echo "== winelib tests under Wine"
+tsl_fresh_prefix
+trap tsl_drop_prefix EXIT
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$top/build/wine" --output-on-failure -j "$jobs" || status=1
+exit $status

@@ -1,0 +1,20 @@
+# Sourced by the scripts that run Win32 programs: Wine's tools on PATH, quiet
+# Wine, and a C locale so that Wine's ANSI code page is 1252.
+export PATH=/usr/lib/wine:$PATH
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win64
+export LC_ALL=C.UTF-8
+# A fresh prefix: made and initialised when the caller has none.
+tsl_fresh_prefix() {
+  local dir
+  dir=$(mktemp -d /tmp/tslwine.XXXXXX)
+  export WINEPREFIX=$dir/prefix
+  export TSL_WINE_TMP=$dir
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine64 wineboot.exe -i >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
+}
+tsl_drop_prefix() {
+  [ -n "${TSL_WINE_TMP:-}" ] || return 0
+  wineserver -k 2>/dev/null || true
+  rm -rf "$TSL_WINE_TMP"
+}
