@@ -1,6 +1,7 @@
 # The Win32 side: the player, its pane libraries, the platform stand-ins,
 # resources, Win32 tests and tools. Everything lands in bin/ so that Wine
 # finds the libraries next to the programs that import them.
+set(CMAKE_EXECUTABLE_SUFFIX ".exe")
 set(TSL_BIN ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${TSL_BIN})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TSL_BIN})
@@ -23,6 +24,9 @@ function(tsl_winelib_dll name spec)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll")
   target_link_options(${name} PRIVATE -shared ${spec})
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${spec})
+  if(NOT TSL_DLL_IMPLIB)
+    return()
+  endif()
   set(implib ${CMAKE_BINARY_DIR}/implib/lib${name}.a)
   add_custom_command(OUTPUT ${implib}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/implib
@@ -49,27 +53,29 @@ target_compile_options(tslwin PRIVATE ${TSL_WARN})
 target_link_libraries(tslwin PUBLIC tslcore)
 set(TSL_WIN_SYSLIBS -lcomctl32 -lcomdlg32 -lshell32 -lole32 -loleaut32 -luuid
     -lwinmm -lmsvfw32 -ladvapi32 -lgdi32 -luser32 -lversion -lwinspool)
-target_link_options(tslwin INTERFACE ${TSL_WIN_SYSLIBS})
+target_link_libraries(tslwin PUBLIC ${TSL_WIN_SYSLIBS})
 
 # Libraries: mvpane (linked at load time), webpane (loaded at run time),
 # and our stand-in for the outside mppane library.
 file(GLOB MVPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/mvpane/*.cpp)
 file(GLOB WEBPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/webpane/*.cpp)
 file(GLOB MPPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/mppane/*.cpp)
+set(TSL_DLL_IMPLIB ON)
 tsl_winelib_dll(mvpane ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.spec ${MVPANE_SRC})
-tsl_winelib_dll(webpane ${CMAKE_SOURCE_DIR}/panes/webpane/webpane.spec ${WEBPANE_SRC})
 tsl_winelib_dll(mppane ${CMAKE_SOURCE_DIR}/platform/mppane/mppane.spec ${MPPANE_SRC})
+set(TSL_DLL_IMPLIB OFF)  # webpane is loaded at run time, never imported
+tsl_winelib_dll(webpane ${CMAKE_SOURCE_DIR}/panes/webpane/webpane.spec ${WEBPANE_SRC})
 foreach(l mvpane webpane mppane)
   target_include_directories(${l} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${l} PRIVATE ${TSL_WARN})
-  target_link_options(${l} PRIVATE ${TSL_WIN_SYSLIBS})
+  target_link_libraries(${l} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
 
 # Links a program or test against the libraries the player imports.
 function(tsl_link_player target)
   add_dependencies(${target} tslres mvpane mppane webpane mvpane_implib mppane_implib)
-  target_link_libraries(${target} PRIVATE tslwin ${TSL_RES})
-  target_link_options(${target} PRIVATE -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane)
+  # Import libraries go after the objects, where the linker still needs them.
+  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane tslwin)
 endfunction()
 
 add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)
@@ -102,5 +108,6 @@ foreach(src ${TSL_WIN_TOOLS})
   get_filename_component(n ${src} NAME_WE)
   add_executable(${n} ${src})
   target_include_directories(${n} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_options(${n} PRIVATE -mconsole ${TSL_WIN_SYSLIBS})
+  target_link_options(${n} PRIVATE -mconsole)
+  target_link_libraries(${n} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()

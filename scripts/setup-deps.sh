@@ -7,7 +7,7 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   wine64 wine64-tools libwine-dev
   libjpeg62-turbo-dev zlib1g-dev libminizip-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick fonts-wine
   clang-14 libclang-rt-14-dev
 )
 missing=()

@@ -1,0 +1,84 @@
+#include "foundation/streamio.h"
+
+#include <cstring>
+#include <vector>
+
+#include "imaging/core/dibfile.h"
+
+HGLOBAL ReadDib(tsl::ByteStream& f) {
+  std::vector<uint8_t> block;
+  if (!tsl::ReadEmbeddedDib(block, f)) return nullptr;
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, block.size());
+  if (!h) return nullptr;
+  void* p = GlobalLock(h);
+  if (!p) {
+    GlobalFree(h);
+    return nullptr;
+  }
+  std::memcpy(p, block.data(), block.size());
+  GlobalUnlock(h);
+  return h;
+}
+
+bool WriteDib(HGLOBAL dib, tsl::ByteStream& f) {
+  if (!dib) return false;
+  const SIZE_T size = GlobalSize(dib);
+  const auto* p = static_cast<const uint8_t*>(GlobalLock(dib));
+  if (!p) return false;
+  const int r = tsl::WriteEmbeddedDibImage(f, p, size);
+  GlobalUnlock(dib);
+  return r == tsl::kDibWriteOk;
+}
+
+namespace {
+tsl::FontRecord ToRecord(const TChooseFontDialog::TData& d) {
+  tsl::FontRecord r;
+  const LOGFONTA& lf = d.LogFont;
+  r.Flags = d.Flags;
+  r.lfHeight = lf.lfHeight; r.lfWidth = lf.lfWidth; r.lfEscapement = lf.lfEscapement;
+  r.lfOrientation = lf.lfOrientation; r.lfWeight = lf.lfWeight;
+  r.lfItalic = lf.lfItalic; r.lfUnderline = lf.lfUnderline; r.lfStrikeOut = lf.lfStrikeOut;
+  r.lfCharSet = lf.lfCharSet; r.lfOutPrecision = lf.lfOutPrecision;
+  r.lfClipPrecision = lf.lfClipPrecision; r.lfQuality = lf.lfQuality;
+  r.lfPitchAndFamily = lf.lfPitchAndFamily;
+  std::memcpy(r.lfFaceName, lf.lfFaceName, sizeof r.lfFaceName);
+  r.PointSize = d.PointSize; r.Color = d.Color; r.FontType = d.FontType;
+  r.SizeMin = d.SizeMin; r.SizeMax = d.SizeMax;
+  return r;
+}
+}  // namespace
+
+void ReadFontData(TChooseFontDialog::TData& d, tsl::ByteStream& f) {
+  tsl::FontRecord r = ToRecord(d);  // presets stay when nothing is left
+  tsl::ReadFontRecord(r, f);
+  d.Flags = r.Flags;
+  d.Error = 0;
+  d.DC = nullptr;
+  d.Style = nullptr;
+  LOGFONTA& o = d.LogFont;
+  o.lfHeight = r.lfHeight; o.lfWidth = r.lfWidth; o.lfEscapement = r.lfEscapement;
+  o.lfOrientation = r.lfOrientation; o.lfWeight = r.lfWeight;
+  o.lfItalic = r.lfItalic; o.lfUnderline = r.lfUnderline; o.lfStrikeOut = r.lfStrikeOut;
+  o.lfCharSet = r.lfCharSet; o.lfOutPrecision = r.lfOutPrecision;
+  o.lfClipPrecision = r.lfClipPrecision; o.lfQuality = r.lfQuality;
+  o.lfPitchAndFamily = r.lfPitchAndFamily;
+  std::memcpy(o.lfFaceName, r.lfFaceName, sizeof o.lfFaceName);
+  d.PointSize = r.PointSize; d.Color = r.Color; d.FontType = r.FontType;
+  d.SizeMin = r.SizeMin; d.SizeMax = r.SizeMax;
+}
+
+bool WriteFontData(const TChooseFontDialog::TData& d, tsl::ByteStream& f) {
+  return tsl::WriteFontRecord(ToRecord(d), f);
+}
+
+void SetWindowString(HWND wnd, const string& text) { SetWindowTextA(wnd, text.c_str()); }
+
+string GetWindowString(HWND wnd) {
+  const int n = GetWindowTextLengthA(wnd);
+  if (n <= 0) return string();
+  std::vector<char> buf(static_cast<size_t>(n) + 1, '\0');
+  GetWindowTextA(wnd, buf.data(), n + 1);
+  return string(buf.data());
+}
+
+string GetComboBoxString(HWND combo) { return GetWindowString(combo); }

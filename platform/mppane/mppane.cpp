@@ -1,0 +1,4 @@
+#include "platform/mppane/mppane.h"
+
+BOOL PANEAPI InitMP(void) { return TRUE; }
+void PANEAPI ExitMP(void) {}
