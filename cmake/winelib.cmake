@@ -82,14 +82,13 @@ add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)
 target_link_options(tslplay32 PRIVATE -mwindows)
 tsl_link_player(tslplay32)
 
-# Win32 tests: tests/<folder>/**/*_wintest.cpp, one binary per folder, run
-# under Wine (and Xvfb) by scripts/wine-run.sh.
-function(tsl_win_tests sub)
-  file(GLOB_RECURSE t CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${sub}/*_wintest.cpp)
-  if(NOT t)
-    return()
-  endif()
-  set(name win_${sub}_tests)
+# Win32 tests: tests/<dir>/*_wintest.cpp, one binary per folder, run under
+# Wine (and Xvfb) by scripts/wine-run.sh. Include tests/wintest.h, not
+# gtest.h, so gtest takes its POSIX branches under winelib.
+tsl_test_groups("*_wintest.cpp" TSL_WIN_TEST_DIRS)
+foreach(dir ${TSL_WIN_TEST_DIRS})
+  file(GLOB t CONFIGURE_DEPENDS ${dir}/*_wintest.cpp)
+  tsl_test_name(${dir} win name)
   add_executable(${name} ${t})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE ${TSL_WARN})
@@ -97,9 +96,6 @@ function(tsl_win_tests sub)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
   tsl_link_player(${name})
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${name}>.so)
-endfunction()
-foreach(sub ${TSL_SUBSYSTEMS} panes tools)
-  tsl_win_tests(${sub})
 endforeach()
 
 # Win32 tools: tools/win/<name>.cpp, one console program each.
