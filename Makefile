@@ -1,7 +1,9 @@
 # make play  - set up, build and play the demo project (PROJECT=path for another)
 # make test  - set up, build and run every test
 PROJECT ?= examples/demo/demo.crt
-JOBS := $(shell nproc)
+BUILD ?= build
+JOBS ?= $(shell nproc)
+export BUILD
 
 .PHONY: all deps build native wine test play clean
 
@@ -11,12 +13,12 @@ deps:
 	@bash scripts/setup-deps.sh
 
 native: deps
-	@cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build build/native -j $(JOBS)
+	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD)/native -j $(JOBS)
 
 wine: deps
-	@cmake -S . -B build/wine -DCMAKE_TOOLCHAIN_FILE=cmake/wine-toolchain.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build build/wine -j $(JOBS)
+	@cmake -S . -B $(BUILD)/wine -DCMAKE_TOOLCHAIN_FILE=cmake/wine-toolchain.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD)/wine -j $(JOBS)
 
 build: native wine
 
@@ -27,4 +29,4 @@ play: wine
 	@bash scripts/play.sh "$(PROJECT)"
 
 clean:
-	rm -rf build
+	rm -rf $(BUILD)

@@ -107,3 +107,9 @@ foreach(src ${TSL_WIN_TOOLS})
   target_link_options(${n} PRIVATE -mconsole)
   target_link_libraries(${n} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
+
+# The player end to end: starts, shows its window under Xvfb, takes a
+# screenshot and ends on WM_CLOSE.
+get_filename_component(TSL_BUILD_ROOT ${CMAKE_BINARY_DIR} DIRECTORY)
+add_test(NAME smoke_player COMMAND ${CMAKE_SOURCE_DIR}/scripts/smoke.sh "" ${CMAKE_BINARY_DIR}/smoke_player.png)
+set_tests_properties(smoke_player PROPERTIES ENVIRONMENT BUILD=${TSL_BUILD_ROOT} TIMEOUT 120)

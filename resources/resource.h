@@ -1,13 +1,12 @@
-/* Resource ids of tslplay32. Strings are grouped by the subsystem that
-   shows them; each group lives in its own strings_*.rc file. */
+/* Resource ids of tslplay32, one header per subsystem (ids_*.h); the
+   strings themselves live in strings_*.rc, code page 1252. */
 #ifndef TSL_RESOURCE_H
 #define TSL_RESOURCE_H
-
-/* Foundation and engine */
-#define IDS_PROGRAM_TITLE       1000
-#define IDS_CANNOT_SAVE         1006
-#define IDS_CANNOT_LOAD_FILE    1011
-#define IDS_NO_TIMER            1014
-#define IDS_CRT_FILTER          1017
-
+#include "ids_foundation.h"
+#include "ids_engine.h"
+#include "ids_imaging.h"
+#include "ids_objects.h"
+#include "ids_actions.h"
+#include "ids_database.h"
+#include "ids_slideshow.h"
 #endif

@@ -3,14 +3,16 @@
 # winelib tests under Wine and Xvfb in a fresh WINEPREFIX.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD:-build}
+case $build in /*) ;; *) build=$top/$build ;; esac
 . "$top/scripts/wine-env.sh"
 jobs=$(nproc)
 status=0
 echo "== native core tests (ASan/UBSan)"
-ctest --test-dir "$top/build/native" --output-on-failure -j "$jobs" || status=1
+ctest --test-dir "$build/native" --output-on-failure -j "$jobs" || status=1
 echo "== winelib tests under Wine"
 tsl_fresh_prefix
 trap tsl_drop_prefix EXIT
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$top/build/wine" --output-on-failure -j "$jobs" || status=1
+  ctest --test-dir "$build/wine" --output-on-failure -j "$jobs" || status=1
 exit $status

@@ -5,11 +5,13 @@
 # Needs an X display (xvfb-run) and a WINEPREFIX (scripts/wine-env.sh).
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD:-build}
+case $build in /*) ;; *) build=$top/$build ;; esac
 . "$top/scripts/wine-env.sh"
 project=${1:-}
 out=$2
 window=${3:-TSLPLAY32Frame}
-bin=$top/build/wine/bin
+bin=$build/wine/bin
 args=()
 if [ -n "$project" ]; then
   abs=$(cd "$(dirname "$project")" && pwd)/$(basename "$project")

@@ -1,0 +1,2 @@
+/* Resource ids: actions, installation and printing. */
+#pragma once

@@ -1,0 +1,2 @@
+/* Resource ids: database and search. */
+#pragma once

@@ -1,0 +1,2 @@
+/* Resource ids: presentation engine. */
+#pragma once

@@ -1,0 +1,7 @@
+/* Resource ids: runtime foundation. */
+#pragma once
+#define IDS_PROGRAM_TITLE       1000
+#define IDS_CANNOT_SAVE         1006
+#define IDS_CANNOT_LOAD_FILE    1011
+#define IDS_NO_TIMER            1014
+#define IDS_CRT_FILTER          1017

@@ -1,0 +1,2 @@
+/* Resource ids: imaging and visual effects. */
+#pragma once

@@ -1,0 +1,2 @@
+/* Resource ids: page object kinds. */
+#pragma once

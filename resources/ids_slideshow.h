@@ -1,0 +1,2 @@
+/* Resource ids: slide show. */
+#pragma once
