@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 export BUILD
 
-.PHONY: all deps build native wine test play clean
+.PHONY: all deps build native wine fuzz test play clean
 
 all: build
 
@@ -20,7 +20,12 @@ wine: deps
 	@cmake -S . -B $(BUILD)/wine -DCMAKE_TOOLCHAIN_FILE=cmake/wine-toolchain.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD)/wine -j $(JOBS)
 
-build: native wine
+fuzz: deps
+	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSL_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+build: native wine fuzz
 
 test: build
 	@bash scripts/run-tests.sh
@@ -30,3 +35,10 @@ play: wine
 
 clean:
 	rm -rf $(BUILD)
+
+# Benchmarks: an optimised native tree without sanitizers.
+.PHONY: bench
+bench: deps
+	@cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTSL_SANITIZE=OFF >/dev/null
+	@cmake --build $(BUILD)/bench -j $(JOBS)
+	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true

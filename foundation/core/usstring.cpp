@@ -7,7 +7,7 @@ const char kUnit[] = "srcpool\\usstring";
 const string kEmpty;
 }  // namespace
 
-TUSStrings::TUSStrings(int capacity, int growth) : growth_(growth) {
+TUSStrings::TUSStrings(int capacity, int /*growth: the vector grows as needed*/) {
   items_.reserve(capacity > 0 ? static_cast<size_t>(capacity) : 0);
 }
 

@@ -39,7 +39,6 @@ public:
 
 private:
   std::vector<string> items_;
-  int growth_;
   string scratch_;  // what an out-of-range access yields
 };
 
