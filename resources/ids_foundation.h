@@ -5,3 +5,4 @@
 #define IDS_CANNOT_LOAD_FILE    1011
 #define IDS_NO_TIMER            1014
 #define IDS_CRT_FILTER          1017
+#define IDS_UNTITLED            1018
