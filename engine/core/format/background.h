@@ -1,0 +1,56 @@
+// TBackground: the fill of a page or of the desk frame behind it, and its
+// stored form. The portable record holds the picture as a packed DIB; brush
+// making and painting are the Win32 side's (engine/background.h).
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "foundation/core/streamenc.h"
+
+// Fill modes.
+enum : uint16_t {
+  kFillWindow = 0,        // the system window colour
+  kFillPattern = 1,       // pattern bitmap 9000 + pattern
+  kFillColour = 2,        // solid Colour1
+  kFillStretch = 3,       // the picture stretched over the area
+  kFillGradientDown = 4,  // Colour1 at the top to Colour2 at the bottom
+  kFillGradientUp = 5,    // Colour2 at the top to Colour1 at the bottom
+  kFillTile = 6,          // the picture tiled from the top-left corner
+};
+constexpr uint32_t kBackgroundLinked = 0x1;      // picture named by file, not embedded
+constexpr uint32_t kBackgroundHasByte = 0x4;     // stored record carries a has-picture byte
+constexpr uint16_t kBackgroundPatterns = 12;
+
+class TBackground {
+public:
+  TBackground() = default;
+  // Copies mode, length, flags, colours, file name, pattern and picture; a
+  // copy's reserved bytes are zero, an assigned record keeps its own.
+  TBackground(const TBackground& o);
+  TBackground& operator=(const TBackground& o);
+  virtual ~TBackground() = default;
+
+  virtual void Read(tsl::ByteStream& f);
+  // Stores flag 0x4 and the measured length.
+  virtual void Write(tsl::ByteStream& f);
+
+  bool UsesPicture() const { return Mode == kFillStretch || Mode == kFillTile; }
+  // Loads the picture file (flag 0x1) through the open project; true when a
+  // picture resulted.
+  bool LoadPicture();
+  // Drops what the mode does not use.
+  void FreeGdiObjects();
+  // The picture's size; false when there is no picture with pixels, in which
+  // case the area is filled with the window colour.
+  bool GetPictureSize(int32_t& width, int32_t& height) const;
+
+  uint16_t Mode = kFillColour;
+  uint32_t Length = 0xFFFFFFFF;
+  uint32_t Flags = kBackgroundLinked;
+  uint32_t Colour1 = 0xC0C0C0;
+  uint32_t Colour2 = 0x00FFFF;
+  string PictureFile;
+  uint16_t Pattern = 0;
+  uint8_t Reserved16[16] = {};
+  std::vector<uint8_t> Picture;  // packed DIB of modes 3 and 6
+};

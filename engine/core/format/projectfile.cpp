@@ -1,0 +1,89 @@
+#include "engine/core/format/projectfile.h"
+
+#include <vector>
+
+#include "engine/core/format/rawio.h"
+
+using namespace tsl;
+
+bool TPageDirectory::Read(ByteStream& f, int64_t offset) {
+  Pages.Flush();
+  if (!SeekInside(f, offset)) return false;
+  uint32_t magic = 0xFFFFFFFF, count = 0;
+  ReadU32(magic, f);
+  if (magic != kProjectMagic) return false;
+  ReadU32(count, f);
+  if (count < 1 || count > 0x7FFFFFFF) return false;
+  // The count is believed only as far as the file holds its entries.
+  const int64_t left = f.Remaining();
+  if (left < 0 || static_cast<int64_t>(count) * 8 > left) return false;
+  std::vector<uint32_t> raw(static_cast<size_t>(count) * 2, 0);
+  ReadFixed(raw.data(), count * 8, f);
+  for (uint32_t i = 0; i < count; ++i) {
+    TPagePointer p;
+    p.Offset = raw[2 * i];
+    p.Number = raw[2 * i + 1];
+    Pages.Add(p);
+  }
+  return true;
+}
+
+void TPageDirectory::Write(ByteStream& f) const {
+  WriteU32(kProjectMagic, f);
+  WriteU32(static_cast<uint32_t>(Count()), f);
+  for (const TPagePointer& p : Pages) {
+    WriteU32(p.Offset, f);
+    WriteU32(p.Number, f);
+  }
+}
+
+bool TPageDirectory::GetPageOffset(int index, uint32_t& offset) const {
+  if (index < 0 || index >= Count()) return false;
+  offset = Pages[index].Offset;
+  return true;
+}
+
+bool TPageDirectory::GetPageNumber(int index, uint32_t& number) const {
+  if (index < 0 || index >= Count()) return false;
+  number = Pages[index].Number;
+  return true;
+}
+
+int TPageDirectory::FindPageIndex(uint32_t number) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Pages[i].Number == number) return i;
+  return -1;
+}
+
+void TProjectListRecord::Read(ByteStream& f) { ReadFixed(Values, sizeof Values, f); }
+
+void TProjectListRecord::Write(ByteStream& f) const { WriteFixed(Values, sizeof Values, f); }
+
+bool ReadProjectHeader(ByteStream& f, TProjectHeader& header, TBookStructOptions& info) {
+  if (!SeekInside(f, 0)) return false;
+  ReadFixed(header.Values, sizeof header.Values, f);
+  uint32_t magic = 0xFFFFFFFF;
+  if (!SeekInside(f, header.Values[0])) return false;
+  ReadU32(magic, f);
+  if (magic != kProjectMagic) return false;
+  if (!SeekInside(f, kInfoRecordOffset)) return false;
+  info.Read(f);
+  return true;
+}
+
+void WriteProjectHeader(ByteStream& f, const TProjectHeader& header, TBookStructOptions& info,
+                        const TBookStructOptions& own) {
+  f.Seek(0);
+  WriteFixed(header.Values, sizeof header.Values, f);
+  info.VersionMajor = own.VersionMajor;
+  info.VersionMinor = own.VersionMinor;
+  info.FormatByte = own.FormatByte;
+  info.FormatWord = own.FormatWord;
+  info.Write(f);
+}
+
+bool IsPlayableProject(ByteStream& f) {
+  TProjectHeader header;
+  TBookStructOptions info;
+  return ReadProjectHeader(f, header, info) && (info.Flags & kOptRunTime);
+}
