@@ -25,7 +25,7 @@ bool WriteDib(HGLOBAL dib, tsl::ByteStream& f) {
   const SIZE_T size = GlobalSize(dib);
   const auto* p = static_cast<const uint8_t*>(GlobalLock(dib));
   if (!p) return false;
-  const int r = tsl::WriteEmbeddedDibImage(f, p, size);
+  const int r = _TDIB().Write(&f, p, size);
   GlobalUnlock(dib);
   return r == tsl::kDibWriteOk;
 }
