@@ -3,9 +3,16 @@
 // making and painting are the Win32 side's (engine/background.h).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "foundation/core/streamenc.h"
+
+// The framework's GDI classes (platform/owl), used by the Win32 side only.
+class TBrush;
+class TDC;
+class TPoint;
+class TRect;
 
 // Fill modes.
 enum : uint16_t {
@@ -43,6 +50,24 @@ public:
   // The picture's size; false when there is no picture with pixels, in which
   // case the area is filled with the window colour.
   bool GetPictureSize(int32_t& width, int32_t& height) const;
+
+  // The Win32 side (engine/background.cpp). The brush is made anew for every
+  // paint, so the record keeps no GDI objects.
+  // Modes 1 and 2: a pattern brush of bitmap 9000 + pattern or a solid brush
+  // of Colour1; null for other modes and patterns outside 0-11.
+  std::unique_ptr<TBrush> CreateBrush() const;
+  // Fills `rect` by mode; without brush or picture with the window colour
+  // over `rect` moved by `origin`. `drawDib` is the page's DrawDib handle.
+  void Paint(TDC& dc, const TRect& rect, const TPoint& origin, void* drawDib) const;
+  // The part `area` (page coordinates) of a page's background into an
+  // off-screen bitmap whose top-left pixel is page point `origin`: patterns,
+  // gradients, stretched and tiled pictures stay where they lie on the page
+  // `pageRect`, whatever part is painted.
+  void PaintPart(TDC& dc, const TRect& area, const TPoint& origin, const TRect& pageRect,
+                 void* drawDib) const;
+  // Bands of 8 pixels from the first colour to the second (mode 5: from
+  // Colour2 to Colour1).
+  void PaintGradient(TDC& dc, const TRect& rect) const;
 
   uint16_t Mode = kFillColour;
   uint32_t Length = 0xFFFFFFFF;

@@ -25,7 +25,7 @@ FontRecord MakeFontRecord(int32_t size, bool trueTypeOnly, const char* face) {
 namespace {
 const char* const kKindNames[22] = {
     "Text", "Grafik", "Video", "Animation", "Sound", "CD-Audio", "Schalter", "MCI-Leiste",
-    "Dokument", "Listenfenster", "ABP", "Kombifenster", "NaviBaum", "Dia\xFC" "bersicht",
+    "Dokument", "Listenfenster", "ABP", "Kombifenster", "NaviBaum", "Dia\374bersicht",
     "Schnellsuche", "RTF-Dokument", "Diafenster", "DirectShow", "HTML-Fenster", "Listenfenster",
     "Hilferegister", "Shockwave-Flash"};
 }  // namespace

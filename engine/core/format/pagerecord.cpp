@@ -271,6 +271,7 @@ bool TPageRecord::Read(ByteStream& f, uint32_t offset, const TDataCreator& creat
 void TPageRecord::Write(ByteStream& f, uint32_t& outOffset) {
   const int64_t p = f.Seek(0, ByteStream::end);
   outOffset = static_cast<uint32_t>(p);
+  Header.Magic = kProjectMagic;
   Header.Write(f);
   Header.BackgroundOffset = static_cast<uint32_t>(f.Position());
   Background.Write(f);
