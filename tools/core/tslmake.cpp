@@ -1,0 +1,102 @@
+// tslmake: writes a complete project from a short text description (see
+// tools/README.md), with the project's own writers.
+//
+//   tslmake [--tsl] [--dump] DESCRIPTION.tsd [OUTPUT.crt]
+//   tslmake --dump PROJECT       print what a project file holds
+//   tslmake --check PROJECT      exit 0 for a project the player plays
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "engine/core/format/tsldesc.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: tslmake [--tsl] [--dump] DESCRIPTION.tsd [OUTPUT.crt]\n"
+               "       tslmake --dump PROJECT\n"
+               "       tslmake --check PROJECT\n");
+  return 2;
+}
+
+std::string Stem(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path;
+}
+
+std::string Folder(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool IsDescription(const std::string& path) {
+  return path.size() > 4 && path.compare(path.size() - 4, 4, ".tsd") == 0;
+}
+
+bool SaveFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return out.good();
+}
+
+int DumpFile(const std::string& path, bool check) {
+  tsl::PosixFileStream f(path, tsl::PosixFileStream::ReadOnly);
+  if (!f.IsOpen()) {
+    std::fprintf(stderr, "tslmake: cannot open %s\n", path.c_str());
+    return 1;
+  }
+  if (check) {
+    const bool playable = IsPlayableProject(f);
+    std::printf("%s: %s\n", path.c_str(), playable ? "playable run-time project" : "not playable");
+    return playable ? 0 : 1;
+  }
+  TProjectImage image;
+  const bool ok = image.Read(f);
+  std::fputs(DumpProject(image).c_str(), stdout);
+  if (!ok) std::fprintf(stderr, "tslmake: %s is damaged or no project\n", path.c_str());
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool tsl = false, dump = false, check = false;
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--tsl")) tsl = true;
+    else if (!std::strcmp(argv[i], "--dump")) dump = true;
+    else if (!std::strcmp(argv[i], "--check")) check = true;
+    else if (argv[i][0] == '-') return Usage();
+    else args.push_back(argv[i]);
+  }
+  if (args.empty() || args.size() > 2) return Usage();
+  if (check || (dump && !IsDescription(args[0]))) return args.size() == 1 ? DumpFile(args[0], check) : Usage();
+
+  std::ifstream in(args[0], std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "tslmake: cannot open %s\n", args[0].c_str());
+    return 1;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  TProjectDescription project;
+  TDescriptionError error;
+  if (!ParseProjectDescription(text.str(), Folder(args[0]), project, error)) {
+    std::fprintf(stderr, "%s:%d: %s\n", args[0].c_str(), error.Line, error.Message.c_str());
+    return 1;
+  }
+  tsl::MemoryStream bytes;
+  WriteProjectDescription(project, bytes);
+  const std::string out = args.size() == 2 ? args[1] : Stem(args[0]) + ".crt";
+  if (!SaveFile(out, bytes.Data()) || (tsl && !SaveFile(Stem(out) + ".TSL", bytes.Data()))) {
+    std::fprintf(stderr, "tslmake: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  if (dump) std::fputs(DumpProject(project.Image).c_str(), stdout);
+  return 0;
+}
