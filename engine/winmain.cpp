@@ -1,5 +1,7 @@
 // Program entry of tslplay32.
-#include <windows.h>
+#include "platform/owl/applicat.h"
+#include "platform/owl/framewin.h"
+
 #include <ole2.h>
 
 #include "foundation/resstring.h"
@@ -8,39 +10,39 @@
 #include "resources/resource.h"
 
 namespace {
-LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+
+// The main frame; scripts find the player by its window class.
+class TPlayerFrame : public TFrameWindow {
+public:
+  explicit TPlayerFrame(const char* title) : TFrameWindow(nullptr, title) {
+    Attr.W = 640;
+    Attr.H = 480;
   }
-  return DefWindowProcA(w, msg, wp, lp);
-}
+  const char* GetClassName() override { return "TSLPLAY32Frame"; }
+};
+
+class TPlayerApp : public TApplication {
+public:
+  TPlayerApp(HINSTANCE instance, int cmdShow) : TApplication(nullptr, instance, cmdShow) {}
+
+  void InitMainWindow() override {
+    auto* frame = new TPlayerFrame(LoadResString(IDS_PROGRAM_TITLE));
+    frame->SetIcon(this, "TSL_LOGO");
+    SetMainWindow(frame);
+  }
+};
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
+  TPlayerApp app(instance, cmdShow);
+  if (app.Status) return 0;
   OleInitialize(nullptr);
   InitQT();
   InitMP();
-
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = inst;
-  wc.hIcon = LoadIconA(inst, "TSL_LOGO");
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "TSLPLAY32Frame";
-  RegisterClassA(&wc);
-  HWND frame = CreateWindowA(wc.lpszClassName, LoadResString(IDS_PROGRAM_TITLE), WS_OVERLAPPEDWINDOW,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, inst, nullptr);
-  ShowWindow(frame, show);
-  MSG m;
-  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-
+  const int result = app.Run();
   ExitQT();
   ExitMP();
   OleUninitialize();
-  return static_cast<int>(m.wParam);
+  return result;
 }

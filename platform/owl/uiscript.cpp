@@ -112,7 +112,7 @@ int TScriptedUiService::Message(HWND owner, const char* text, const char* captio
   Log.push_back(r);
   if (Messages.empty()) return IDCANCEL;
   const int result = Messages.front();
-  Messages.pop_front();
+  Messages.erase(Messages.begin());
   return result;
 }
 

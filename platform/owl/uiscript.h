@@ -12,7 +12,6 @@
 #pragma once
 #include "platform/owl/defs.h"
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -87,8 +86,8 @@ private:
   bool Take(TUiRequest::TKind kind, TAnswer& answer);
   bool FileDialog(TUiRequest::TKind kind, OPENFILENAMEA& ofn);
 
-  std::deque<int> Messages;
-  std::deque<TAnswer> Answers;
+  std::vector<int> Messages;
+  std::vector<TAnswer> Answers;
   std::vector<TUiRequest> Log;
   DWORD PendingError = 0;
   DWORD LastError = 0;

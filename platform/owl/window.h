@@ -10,6 +10,7 @@
 #pragma once
 #include "platform/owl/defs.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,6 +79,9 @@ public:
   // A window to be created later with Create(); with a parent it is created
   // together with it. The default style is WS_CHILD | WS_VISIBLE.
   explicit TWindow(TWindow* parent, const char* title = nullptr, TModule* module = nullptr);
+  // No parent (a literal null would otherwise also fit the handle form).
+  explicit TWindow(std::nullptr_t, const char* title = nullptr, TModule* module = nullptr)
+      : TWindow(static_cast<TWindow*>(nullptr), title, module) {}
   // An object for an existing window (alias): it gets the window's messages
   // and never destroys the window.
   explicit TWindow(HWND hWnd, TModule* module = nullptr);
