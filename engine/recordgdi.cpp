@@ -4,7 +4,9 @@
 
 #include "engine/core/format/rawio.h"
 #include "imaging/core/dibfile.h"
+#include "platform/owl/dc.h"
 #include "platform/owl/dib.h"
+#include "platform/owl/gdiobjec.h"
 
 bool LoadPictureFileDib(const string& path, std::vector<uint8_t>& dib) {
   dib.clear();
@@ -81,4 +83,34 @@ bool DrawPackedDib(HDC dc, const std::vector<uint8_t>& dib, int srcX, int srcY, 
                                     reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS, SRCCOPY);
   ::SetStretchBltMode(dc, oldMode);
   return lines != 0 && lines != static_cast<int>(GDI_ERROR);
+}
+
+namespace {
+void EdgeLine(TDC& dc, int x1, int y1, int x2, int y2, int dx, int dy, bool raised) {
+  const TColor first = raised ? TColor(RGB(255, 255, 255)) : TColor(RGB(0, 0, 0));
+  const TColor second = raised ? TColor(RGB(0, 0, 0)) : TColor(RGB(255, 255, 255));
+  TPen a(first), b(second);
+  dc.SelectObject(a);
+  dc.MoveTo(x1, y1);
+  dc.LineTo(x2, y2);
+  dc.SelectObject(b);
+  dc.MoveTo(x1 + dx, y1 + dy);
+  dc.LineTo(x2 + dx, y2 + dy);
+  dc.RestorePen();
+}
+}  // namespace
+
+void DrawEdgeLineH(TDC& dc, int left, int right, int y, bool raised) {
+  EdgeLine(dc, left, y, right, y, 0, 1, raised);
+}
+
+void DrawEdgeLineV(TDC& dc, int top, int bottom, int x, bool raised) {
+  EdgeLine(dc, x, top, x, bottom, 1, 0, raised);
+}
+
+void DrawEdgeFrame(TDC& dc, const TRect& rect, bool raised) {
+  DrawEdgeLineH(dc, rect.left, rect.right, rect.top, raised);
+  DrawEdgeLineH(dc, rect.left, rect.right, rect.bottom - 2, raised);
+  DrawEdgeLineV(dc, rect.top, rect.bottom, rect.left, raised);
+  DrawEdgeLineV(dc, rect.top, rect.bottom, rect.right - 2, raised);
 }

@@ -1,5 +1,6 @@
 /* Resource ids: presentation engine. */
 #pragma once
+#define IDS_PAGE_CAPTION        1032
 /* Fill patterns of page backgrounds (8 x 8 bitmaps, pattern 0-11). */
 #define IDB_PATTERN_FIRST       9000
 #define IDB_PATTERN0            9000

@@ -1,5 +1,6 @@
 #include "engine/core/format/projectfile.h"
 
+#include <string>
 #include <vector>
 
 #include "engine/core/format/rawio.h"
@@ -58,6 +59,10 @@ int TPageDirectory::FindPageIndex(uint32_t number) const {
 void TProjectListRecord::Read(ByteStream& f) { ReadFixed(Values, sizeof Values, f); }
 
 void TProjectListRecord::Write(ByteStream& f) const { WriteFixed(Values, sizeof Values, f); }
+
+string PageCaption(const char* prefix, uint32_t number, const string& name) {
+  return string(prefix) + string(std::to_string(number)) + ", " + name;
+}
 
 bool ReadProjectHeader(ByteStream& f, TProjectHeader& header, TBookStructOptions& info) {
   if (!SeekInside(f, 0)) return false;

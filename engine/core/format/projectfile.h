@@ -56,6 +56,10 @@ struct TProjectListRecord {
   void Write(tsl::ByteStream& f) const;
 };
 
+// One line of the page caption list (authoring): the prefix (string 1032
+// "Seite: "), the page's number, ", " and its name.
+string PageCaption(const char* prefix, uint32_t number, const string& name);
+
 // Reads the header, tests the page directory's magic and reads the info
 // record; false (the file is no project) for a wrong magic.
 bool ReadProjectHeader(tsl::ByteStream& f, TProjectHeader& header, TBookStructOptions& info);

@@ -228,3 +228,23 @@ TEST(RecordPictures, LoadedFromABitmapFile) {
   EXPECT_TRUE(loaded.empty());
   EXPECT_FALSE(LoadPictureFileDib("", loaded));
 }
+
+TEST(EdgeLines, BlackAndWhitePairs) {
+  Canvas c(20, 20);
+  TDC dc(c.dc());
+  DrawEdgeLineH(dc, 2, 12, 5, false);
+  EXPECT_EQ(c.At(2, 5), RGB(0, 0, 0));
+  EXPECT_EQ(c.At(11, 6), kWhite);
+  EXPECT_EQ(c.At(12, 5), Canvas::kClear) << "the end point is left out";
+  DrawEdgeLineV(dc, 8, 18, 15, true);
+  EXPECT_EQ(c.At(15, 10), kWhite);
+  EXPECT_EQ(c.At(16, 10), RGB(0, 0, 0));
+  Canvas f(20, 20);
+  TDC fdc(f.dc());
+  DrawEdgeFrame(fdc, TRect(0, 0, 20, 20), false);
+  EXPECT_EQ(f.At(10, 0), RGB(0, 0, 0));
+  EXPECT_EQ(f.At(10, 19), kWhite);
+  EXPECT_EQ(f.At(0, 10), RGB(0, 0, 0));
+  EXPECT_EQ(f.At(19, 10), kWhite);
+  EXPECT_EQ(f.At(10, 10), Canvas::kClear);
+}

@@ -205,3 +205,8 @@ TEST(ProjectFile, WrittenHeaderCarriesTheNewestVersion) {
   EXPECT_EQ(r.RecordLength, m.Data().size() - 16);
   EXPECT_EQ(r.FormatByte, 0x20);
 }
+
+TEST(ProjectFile, PageCaption) {
+  EXPECT_EQ(PageCaption("Seite: ", 12, "Start"), "Seite: 12, Start");
+  EXPECT_EQ(PageCaption("Seite: ", 0, ""), "Seite: 0, ");
+}
