@@ -176,7 +176,11 @@ void TProperty::Read(ByteStream& f) {
   ReadFixed(ShortName, sizeof ShortName, f);
   ReadFixed(Reserved4, sizeof Reserved4, f);
   if (RecordVersionAbove(3, 1)) ToolTip.Read(f);
-  if (Flags & kPropHasActions) ReadActionList(*Actions, f);
+  // A record without actions has none, also when this property held some.
+  if (Flags & kPropHasActions)
+    ReadActionList(*Actions, f);
+  else
+    Actions->Flush(true);
   if (Flags & kPropHasText) {
     ReadU32(Value32, f);
     ReadShortString(Text, f);

@@ -122,6 +122,7 @@ TEST(TProperty, ToolTipBlockFromVersion32) {
     tsl::TFileVersionScope v(3, 2);
     MemoryStream m = b.stream();
     TProperty p;
+    p.Actions->Add(new TActionStruct);  // left from an earlier record
     p.Read(m);
     EXPECT_EQ(m.Position(), static_cast<int64_t>(b.size()));
     EXPECT_EQ(p.ToolTip.Text, "Tip");
