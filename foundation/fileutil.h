@@ -5,6 +5,9 @@
 // are false or empty results; nothing is shown. The path-string helpers are
 // in foundation/core/pathstr.h.
 #pragma once
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min/std::max stay usable after windows.h
+#endif
 #include <windows.h>
 
 #include <cstdint>

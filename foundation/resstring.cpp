@@ -1,5 +1,7 @@
 #include "foundation/resstring.h"
 
+#include <cstring>
+
 #include "foundation/core/pathstr.h"
 #include "foundation/fileutil.h"
 
@@ -28,16 +30,18 @@ bool SetDefault(HKEY key, const char* subkey, const string& value) {
   return RegSetValueA(key, subkey, REG_SZ, value.c_str(), static_cast<DWORD>(value.length())) == ERROR_SUCCESS;
 }
 
-// The default value of `key`, at most 256 bytes; the text is terminated
-// whether or not the stored value carries its zero.
+// The default value of `key` as a text of at most 256 characters, always
+// terminated, whether or not the stored value carries its zero.
 bool QueryDefault(HKEY key, string& out) {
-  char buffer[257];
-  DWORD size = 256, type = 0;
+  char buffer[258];
+  DWORD size = 257, type = 0;
   if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
     return false;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-  buffer[size < 256 ? size : 256] = '\0';
-  out = string(buffer);
+  buffer[size] = '\0';
+  const size_t len = std::strlen(buffer);
+  if (len > 256) return false;
+  out = string(buffer, len);
   return true;
 }
 }  // namespace

@@ -2,6 +2,9 @@
 // on the command line, and file associations in the registry. Failures are
 // reported by the result only.
 #pragma once
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min/std::max stay usable after windows.h
+#endif
 #include <windows.h>
 
 #include "platform/core/cstring.h"

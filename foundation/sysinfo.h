@@ -3,6 +3,9 @@
 // the Windows and system folders and the user's separators. Beside it the
 // Windows version tests of the prerequisite check.
 #pragma once
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min/std::max stay usable after windows.h
+#endif
 #include <windows.h>
 
 #include <cstdint>

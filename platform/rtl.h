@@ -2,6 +2,9 @@
 // FindFirstFileA with the DOS attribute mask (platform/core/rtlcore.h), the
 // packed DOS time stamp of an open file, and the temporary-name generator.
 #pragma once
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min/std::max stay usable after windows.h
+#endif
 #include <windows.h>
 
 #include <cstdint>
