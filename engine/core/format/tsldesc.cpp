@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 #include "engine/core/format/rawio.h"
 #include "imaging/core/dibfile.h"
@@ -137,6 +138,18 @@ namespace {
 
 // ---------------------------------------------------------------- tokens
 
+// Two hexadecimal digits.
+uint8_t HexByte(const std::string& s, size_t at) {
+  auto digit = [&](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    throw std::invalid_argument("hex");
+  };
+  if (at + 1 >= s.size()) throw std::invalid_argument("hex");
+  return static_cast<uint8_t>(digit(s[at]) << 4 | digit(s[at + 1]));
+}
+
 struct Token {
   std::string text;
   bool quoted = false;
@@ -175,8 +188,8 @@ std::vector<Token> Tokenize(const std::string& line) {
           const char e = line[i++];
           if (e == 'n') t.text += '\n';
           else if (e == 't') t.text += '\t';
-          else if (e == 'x' && i + 1 < line.size()) {
-            t.text += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
+          else if (e == 'x') {
+            t.text += static_cast<char>(HexByte(line, i));
             i += 2;
           } else t.text += e;
         } else {
@@ -226,7 +239,7 @@ public:
     const std::string s = t_[i_++].text;
     if (s[0] == '#') {  // #RRGGBB as a COLORREF
       if (s.size() != 7) throw ParseError("a colour is #RRGGBB: " + s);
-      const uint32_t rgb = static_cast<uint32_t>(std::stoul(s.substr(1), nullptr, 16));
+      const uint32_t rgb = static_cast<uint32_t>(HexByte(s, 1)) << 16 | HexByte(s, 3) << 8 | HexByte(s, 5);
       return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
     }
     try {
@@ -664,7 +677,7 @@ private:
       } else if (a.Take("hex")) {
         const std::string h = a.Word();
         if (h.size() % 2) throw ParseError("hex needs pairs of digits");
-        for (size_t i = 0; i < h.size(); i += 2) WriteU8(static_cast<uint8_t>(std::stoi(h.substr(i, 2), nullptr, 16)), m);
+        for (size_t i = 0; i < h.size(); i += 2) WriteU8(HexByte(h, i), m);
       } else if (a.Take("font")) {
         const std::string face = a.Text();
         FontRecord fr = MakeFontRecord(static_cast<int32_t>(a.Number(1, 1000)), true, face.c_str());
@@ -715,6 +728,10 @@ bool ParseProjectDescription(const std::string& text, const std::string& baseDir
   } catch (const ParseError& e) {
     error.Line = n;
     error.Message = e.message;
+    return false;
+  } catch (const std::logic_error&) {  // digits that do not convert (\x, hex, colours)
+    error.Line = n;
+    error.Message = "not a number where one belongs";
     return false;
   }
   return true;

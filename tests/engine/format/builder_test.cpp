@@ -164,6 +164,9 @@ TEST(Builder, ErrorsNameTheirLine) {
       {"object text 0 0 1 1 dataless\n  data u8 1\n", 2},
       {"page 1\n  enter next\n  enter next\n  enter next\n  enter next\n  enter next\n", 6},
       {"title \"\xE2\x82\xAC \xE2\x98\x83\"\n", 1},  // a snowman is not in code page 1252
+      {"page 1\n  background colour #GG0000\n", 2},
+      {"title \"a\\xZZ\"\n", 1},
+      {"page 1\n  object text 0 0 1 1\n    data hex 0G\n", 3},
   };
   for (const Case& c : cases) {
     TProjectDescription d;
