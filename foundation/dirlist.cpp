@@ -7,6 +7,10 @@
 
 void TDirList::Scan(const char* folder, bool foldersOnly, void* context, Callback callback) {
   ScanCount = 0;
+  if (!folder) {  // no folder: nothing to walk (not the current drive's root)
+    SumSizes();
+    return;
+  }
   string start(folder);
   if (start.length() && start[start.length() - 1] == '\\') start.resize(start.length() - 1);
   Walk(start, foldersOnly, context, callback);

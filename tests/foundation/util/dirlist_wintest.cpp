@@ -141,6 +141,9 @@ TEST(TDirList, NothingToCollect) {
   missing.Patterns.Add("*.*");
   missing.Scan((t / "gibt_es_nicht").c_str(), false);
   EXPECT_TRUE(missing.Files.IsEmpty());
+  missing.Scan(nullptr, false);
+  EXPECT_TRUE(missing.Files.IsEmpty());
+  EXPECT_EQ(missing.ScanCount, 0u);
 }
 
 TEST(RtlShim, FindFirstMasksAndDosTimes) {
