@@ -35,7 +35,7 @@ Bytes& ActionBytes(Bytes& b, uint16_t code) {
   return b.str("").str("").str("").str("").u8(0).u32(1000).u32(0).u16(0).u8(',').u32(0);
 }
 
-struct PageSpec {
+struct PageLayout {
   size_t at = 64;             // where the record starts in the file
   bool dbInfo = true;         // a descriptor behind the page's own info
   bool extension = true;
@@ -45,8 +45,8 @@ struct PageSpec {
   bool toolTips = true;       // the form of files above version 3.1
 };
 
-// A whole page record laid down as the writer would, at spec.at.
-Bytes PageBytes(const PageSpec& s) {
+// A whole page record laid down as the writer would, at its offset `at`.
+Bytes PageBytes(const PageLayout& s) {
   Bytes b;
   b.zeros(s.at);
   const size_t p = b.size();
@@ -154,7 +154,7 @@ TEST(TRecordHeader, FortyEightBytes) {
 }
 
 TEST(TPageRecord, WholeRecordAsStored) {
-  const Bytes b = PageBytes(PageSpec());
+  const Bytes b = PageBytes(PageLayout());
   MemoryStream m = b.stream();
   const TSharedObjects shared = OneDataless();
   TPageRecord r;
@@ -187,7 +187,7 @@ TEST(TPageRecord, WholeRecordAsStored) {
 }
 
 TEST(TPageRecord, ListsCopiedToAnotherOffsetLoadUnchanged) {
-  const Bytes original = PageBytes(PageSpec());
+  const Bytes original = PageBytes(PageLayout());
   // The same record 1000 bytes further on: the header's offsets moved, the
   // lists still carry the base they were written with.
   Bytes moved;
@@ -217,7 +217,7 @@ TEST(TPageRecord, VersionGates) {
   // 2.7: no descriptor is read behind the page's info (the lists are found
   // by their offsets anyway); 2.8 reads it.
   for (auto v : {std::make_pair(2, 7), std::make_pair(2, 8)}) {
-    PageSpec s;
+    PageLayout s;
     s.dbInfo = v.second == 8;
     s.toolTips = false;
     const Bytes b = PageBytes(s);
@@ -229,7 +229,7 @@ TEST(TPageRecord, VersionGates) {
     EXPECT_EQ(r.DbInfo.GetFieldName(0), v.second == 8 ? "F0" : "CAT");
     EXPECT_EQ(r.Objects.size(), 2u);
   }
-  PageSpec old;
+  PageLayout old;
   old.toolTips = false;
   {  // 2.6: no extension block at all
     const Bytes b = PageBytes(old);
@@ -254,7 +254,7 @@ TEST(TPageRecord, VersionGates) {
     EXPECT_EQ(r.OwnOptionsFlag, 0);
   }
   {  // 4.7 without an extension block: default enter and leave actions
-    PageSpec s;
+    PageLayout s;
     s.extension = false;
     const Bytes b = PageBytes(s);
     MemoryStream m = b.stream();
@@ -268,7 +268,7 @@ TEST(TPageRecord, VersionGates) {
 
 TEST(TPageRecord, DamagedRecords) {
   {  // a negative object count is an empty page part; the rest still loads
-    PageSpec s;
+    PageLayout s;
     s.objectCount = -5;
     const Bytes b = PageBytes(s);
     MemoryStream m = b.stream();
@@ -279,7 +279,7 @@ TEST(TPageRecord, DamagedRecords) {
     EXPECT_EQ(r.KeyList.Count(), 2);
   }
   {  // a kind outside 0-21 ends the list with a failure; earlier objects stay
-    PageSpec s;
+    PageLayout s;
     s.secondKind = 22;
     const Bytes b = PageBytes(s);
     MemoryStream m = b.stream();
@@ -288,7 +288,7 @@ TEST(TPageRecord, DamagedRecords) {
     EXPECT_EQ(r.Objects.size(), 1u);
   }
   {  // a data record running past the end drops its object and ends the list
-    PageSpec s;
+    PageLayout s;
     s.secondLength = 0x100000;
     const Bytes b = PageBytes(s);
     MemoryStream m = b.stream();
@@ -298,7 +298,7 @@ TEST(TPageRecord, DamagedRecords) {
     EXPECT_EQ(r.MenuFlag, 1) << "the rest of the page still loads";
   }
   {  // an object count beyond what the file holds is refused, not allocated
-    PageSpec s;
+    PageLayout s;
     s.objectCount = 32000;
     const Bytes b = PageBytes(s);
     MemoryStream m = b.stream();
@@ -307,7 +307,7 @@ TEST(TPageRecord, DamagedRecords) {
     EXPECT_TRUE(r.Objects.empty());
   }
   {  // offsets past the end and a wrong magic
-    Bytes b = PageBytes(PageSpec());
+    Bytes b = PageBytes(PageLayout());
     b.put32(64 + 20, 0x7FFFFFFF);  // background offset
     MemoryStream m = b.stream();
     TPageRecord r;
@@ -316,7 +316,7 @@ TEST(TPageRecord, DamagedRecords) {
     EXPECT_FALSE(r.Read(m, 0xFFFFFFF0u, CreateRawData));
   }
   {  // a table entry past the end is skipped
-    Bytes b = PageBytes(PageSpec());
+    Bytes b = PageBytes(PageLayout());
     uint32_t list;
     std::memcpy(&list, &b.data()[64 + 12], 4);
     b.put32(list + 4, 0x7FFFFFFF);
@@ -329,7 +329,7 @@ TEST(TPageRecord, DamagedRecords) {
 }
 
 TEST(TPageRecord, WrittenReadWrittenIdentical) {
-  const Bytes b = PageBytes(PageSpec());
+  const Bytes b = PageBytes(PageLayout());
   MemoryStream m = b.stream();
   const TSharedObjects shared = OneDataless();
   TPageRecord r;
