@@ -35,6 +35,8 @@ const tsl::DibPlatform& GlobalDibPlatform() {
   return platform;
 }
 
+HGLOBAL DuplicateGlobal(HGLOBAL block) { return static_cast<HGLOBAL>(tsl::DuplicateGlobal(GlobalDibPlatform(), block)); }
+
 HGLOBAL TakeGlobalDib(TBitmap_Base& codec) {
   if (!codec.Dib || !codec.LockedBase) return nullptr;
   if (&codec.Platform() == &GlobalDibPlatform()) {

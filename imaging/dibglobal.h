@@ -18,6 +18,10 @@ public:
 // The one instance; build codecs with it (_TDIB codec(GlobalDibPlatform())).
 const tsl::DibPlatform& GlobalDibPlatform();
 
+// A new movable, zero-filled block of the same size holding a copy; 0 for
+// null or when memory is short.
+HGLOBAL DuplicateGlobal(HGLOBAL block);
+
 // The codec's picture as a global block the caller owns and frees with
 // GlobalFree: the codec's own block (its owns-memory flag cleared) when it
 // is global memory, else a copy. Null when the codec holds no picture.

@@ -1,10 +1,16 @@
 #include "imaging/dibutil.h"
 
+#include <cstddef>
 #include <vector>
 
 #include "imaging/core/dibutil.h"
 #include "imaging/core/rowconv.h"
 #include "imaging/dibglobal.h"
+
+// The portable core reads the Windows header through its own twin.
+static_assert(sizeof(BITMAPINFOHEADER) == sizeof(tsl::DibInfoHeader), "header layout");
+static_assert(offsetof(BITMAPINFOHEADER, biClrImportant) == offsetof(tsl::DibInfoHeader, biClrImportant), "header layout");
+static_assert(sizeof(RGBQUAD) == sizeof(tsl::DibRgbQuad), "colour entry layout");
 
 namespace {
 const tsl::DibPlatform& G() { return GlobalDibPlatform(); }
@@ -82,6 +88,14 @@ int DibHeight(HGLOBAL dib) { return tsl::DibHeight(G(), dib); }
 uint32_t DibNumColors(const BITMAPINFOHEADER* header) {
   return tsl::DibNumColors(reinterpret_cast<const tsl::DibInfoHeader*>(header));
 }
+
+namespace {
+const tsl::DibInfoHeader* Core(const BITMAPINFOHEADER* h) { return reinterpret_cast<const tsl::DibInfoHeader*>(h); }
+}  // namespace
+
+uint32_t DibRowBytes(const BITMAPINFOHEADER* header) { return tsl::DibRowBytes(Core(header)); }
+uint32_t DibColumnBytes(const BITMAPINFOHEADER* header) { return tsl::DibColumnBytes(Core(header)); }
+uint64_t DibImageBytes(const BITMAPINFOHEADER* header) { return tsl::DibImageBytes(Core(header)); }
 
 HPALETTE CreateDibPalette(HGLOBAL dib) {
   std::vector<tsl::DibRgbQuad> colours;

@@ -17,6 +17,10 @@ WORD DibBitCount(HGLOBAL dib);
 int DibWidth(HGLOBAL dib);
 int DibHeight(HGLOBAL dib);
 uint32_t DibNumColors(const BITMAPINFOHEADER* header);
+// Row size, row size of the picture turned by a quarter, and rows × height.
+uint32_t DibRowBytes(const BITMAPINFOHEADER* header);
+uint32_t DibColumnBytes(const BITMAPINFOHEADER* header);
+uint64_t DibImageBytes(const BITMAPINFOHEADER* header);
 
 // Palettes and devices.
 HPALETTE CreateDibPalette(HGLOBAL dib);

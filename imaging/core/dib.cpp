@@ -148,7 +148,7 @@ DibHandle NewDib(const DibPlatform& p, int32_t width, int32_t height, uint16_t b
   return d;
 }
 
-DibHandle DuplicateBlock(const DibPlatform& p, DibHandle h) {
+DibHandle DuplicateGlobal(const DibPlatform& p, DibHandle h) {
   if (!h) return nullptr;
   DibLock src(p, h);
   if (!src) return nullptr;

@@ -170,7 +170,7 @@ uint64_t RowBytesFor(int64_t width, uint32_t bits);
 DibHandle NewDib(const DibPlatform& p, int32_t width, int32_t height, uint16_t bits, uint32_t colours);
 
 // A new block of the same size and bytes; null for null or no memory.
-DibHandle DuplicateBlock(const DibPlatform& p, DibHandle h);
+DibHandle DuplicateGlobal(const DibPlatform& p, DibHandle h);
 
 // Byte helpers shared by the codecs.
 void InvertBytes(uint8_t* p, uint32_t n);

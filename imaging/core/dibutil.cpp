@@ -76,7 +76,7 @@ void Diffuse(const DibView& v, int32_t x, int32_t y, const int e[3]) {
 // The conversion of a copy of a picture that the next step may change.
 template <class Step>
 DibHandle OnCopy(const DibPlatform& p, DibHandle dib, Step step) {
-  DibHolder copy(p, DuplicateBlock(p, dib));
+  DibHolder copy(p, DuplicateGlobal(p, dib));
   if (!copy) return nullptr;
   return step(p, copy.get());
 }
@@ -119,7 +119,7 @@ bool DibPaletteColours(const DibPlatform& p, DibHandle dib, std::vector<DibRgbQu
   return true;
 }
 
-DibHandle CopyGlobalBlock(const DibPlatform& p, DibHandle dib) { return DuplicateBlock(p, dib); }
+DibHandle CopyGlobalBlock(const DibPlatform& p, DibHandle dib) { return DuplicateGlobal(p, dib); }
 
 namespace {
 // The 40-byte header of a bitmap file (a 12-byte one widened) and whether
@@ -299,7 +299,7 @@ DibHandle MakeGreyDib(const DibPlatform& p, DibHandle dib) {
     }
     return t.Release();
   }
-  DibHolder copy(p, DuplicateBlock(p, dib));
+  DibHolder copy(p, DuplicateGlobal(p, dib));
   DibLock l(p, copy.get());
   DibView c;
   if (!l || !ParseDib(l.get(), l.size(), c)) return nullptr;
@@ -537,7 +537,7 @@ void MedianCutBox(const uint32_t* hist, std::vector<DibRgbQuad>& palette, int r0
 DibHandle QuantizeDib24(const DibPlatform& p, DibHandle dib, uint32_t bits, uint32_t flags) {
   if (bits < 1 || bits > 8) return nullptr;
   const bool dither = flags & kQuantizeDither;
-  DibHolder work(p, dither ? DuplicateBlock(p, dib) : nullptr);
+  DibHolder work(p, dither ? DuplicateGlobal(p, dib) : nullptr);
   Source s(p, dither ? work.get() : dib);
   if (!s.Plain({24})) return nullptr;
   const DibView& v = s.v;

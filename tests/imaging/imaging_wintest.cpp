@@ -230,6 +230,15 @@ TEST(ImagingWin, GlobalOperations) {
   EXPECT_EQ(DibBitCount(one), 1);
   HGLOBAL copy = CopyGlobalBlock(d24);
   EXPECT_EQ(Bytes(copy), Bytes(d24));
+  HGLOBAL dup = DuplicateGlobal(d24);
+  EXPECT_EQ(Bytes(dup), Bytes(d24));
+  GlobalFree(dup);
+  EXPECT_EQ(DuplicateGlobal(nullptr), nullptr);
+  auto* h = static_cast<BITMAPINFOHEADER*>(GlobalLock(d24));
+  EXPECT_EQ(DibRowBytes(h), 32u);
+  EXPECT_EQ(DibColumnBytes(h), 12u);
+  EXPECT_EQ(DibImageBytes(h), 128u);
+  GlobalUnlock(d24);
   HGLOBAL nq = QuantizeDibTo8Bit(d24, 64, 8, 1);
   EXPECT_EQ(DibBitCount(nq), 8);
   for (HGLOBAL h : {cut, eight, one, copy, nq, d24}) GlobalFree(h);
