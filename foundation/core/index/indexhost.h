@@ -34,7 +34,8 @@ public:
 class TPackHost : public TIndexFiles {
 public:
   virtual bool FileExists(const char* path) = 0;
-  virtual bool DeleteFile(const char* path) = 0;
+  // (Not "DeleteFile": the Windows headers make that a macro.)
+  virtual bool RemoveFile(const char* path) = 0;
   // Creates the missing folders of a path; only folders followed by a
   // backslash are made.
   virtual bool CreateDirectoryPath(const char* path) = 0;

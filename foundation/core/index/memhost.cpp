@@ -155,7 +155,7 @@ bool TMemPackHost::FileExists(const char* path) {
   return files_.count(Norm(path)) != 0 || FolderExists(path);
 }
 
-bool TMemPackHost::DeleteFile(const char* path) { return path && files_.erase(Norm(path)) != 0; }
+bool TMemPackHost::RemoveFile(const char* path) { return path && files_.erase(Norm(path)) != 0; }
 
 bool TMemPackHost::CreateDirectoryPath(const char* path) {
   if (!path) return false;

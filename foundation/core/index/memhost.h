@@ -29,7 +29,7 @@ public:
 
   // ---- TPackHost ----------------------------------------------------------
   bool FileExists(const char* path) override;
-  bool DeleteFile(const char* path) override;
+  bool RemoveFile(const char* path) override;
   bool CreateDirectoryPath(const char* path) override;
   bool GetFileStamp(const char* path, uint32_t& stamp) override;
   bool SetFileStamp(const char* path, uint32_t stamp) override;
