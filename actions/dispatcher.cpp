@@ -1,0 +1,30 @@
+#include "actions/dispatcher.h"
+
+const TActionFamilyTable& ActionFamilies() {
+  // One entry per family, in TActionFamily order; a family's routine goes
+  // on its line when the family is built.
+  static const TActionFamilyTable table = {
+      nullptr,  // None: no routine, only the after-work
+      nullptr,  // NavigationMedia
+      nullptr,  // PictureView
+      nullptr,  // Printing
+      nullptr,  // ProgramDocument
+      nullptr,  // PageListHistory
+      nullptr,  // CopyInstall
+      nullptr,  // SlideShow
+      nullptr,  // Browser
+      nullptr,  // ObjectMessage
+      nullptr,  // DocumentPrint
+  };
+  return table;
+}
+
+void ExecuteActionCode(TBookStruct* book, const TActionStruct& action, int32_t serial) {
+  const std::unique_ptr<TActionHost> host = MakeActionHost(book);
+  DispatchActionCode(book, *host, action, serial, ActionFamilies());
+}
+
+TPendingRun ExecutePendingAction(TBookStruct* book, int32_t serial) {
+  const std::unique_ptr<TActionHost> host = MakeActionHost(book);
+  return RunPendingAction(book, *host, serial, ActionFamilies());
+}
