@@ -1,5 +1,6 @@
 #include "foundation/core/index/keycompare.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tsl {
@@ -318,14 +319,44 @@ struct Specials {
   }
 };
 
+// The alphanumeric weight of every byte that is one plain element (one
+// collation element, no special weight), 0 for the others.
+struct PlainWeights {
+  uint16_t w[256] = {};
+  PlainWeights() {
+    for (int c = 1; c < 256; ++c) {
+      const Weight& x = W(static_cast<unsigned char>(c));
+      if (x.kind == 2 && x.units == 1) w[c] = x.primary[0];
+    }
+  }
+};
+const PlainWeights kPlain;
+
 KeyCompareFn g_default = AnsiWordCompare;
 
 }  // namespace
 
 int AnsiWordCompare(const char* a, const char* b) {
+  // A common prefix weighs the same on both sides at every level but the
+  // last, whose positions count from the start.
+  size_t same = 0;
+  while (a[same] && a[same] == b[same]) ++same;
+  if (a[same] == b[same]) return 0;
+  const char* ra = a + same;
+  const char* rb = b + same;
   // Alphanumeric weights; the string that runs out first is the smaller.
+  // Plain characters are compared directly, the rest element by element.
   {
-    Units ua(a), ub(b);
+    const unsigned char* pa = reinterpret_cast<const unsigned char*>(ra);
+    const unsigned char* pb = reinterpret_cast<const unsigned char*>(rb);
+    for (;;) {
+      const unsigned wa = kPlain.w[*pa], wb = kPlain.w[*pb];
+      if (!wa || !wb) break;
+      if (wa != wb) return wa < wb ? -1 : 1;
+      ++pa;
+      ++pb;
+    }
+    Units ua(reinterpret_cast<const char*>(pa)), ub(reinterpret_cast<const char*>(pb));
     for (;;) {
       int ia = 0, ib = 0;
       const Weight* wa = ua.Next(ia);
@@ -337,7 +368,7 @@ int AnsiWordCompare(const char* a, const char* b) {
   }
   // Same elements from here on: diacritics, then case, element by element.
   for (int level = 0; level < 2; ++level) {
-    Units ua(a), ub(b);
+    Units ua(ra), ub(rb);
     for (;;) {
       int ia = 0, ib = 0;
       const Weight* wa = ua.Next(ia);

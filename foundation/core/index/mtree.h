@@ -296,27 +296,25 @@ protected:
 
   // ---- search -------------------------------------------------------------
 
-  // A position 0..n in one page.
-  int SearchPage(const char* key, int mode, const uint8_t* page) const {
+  // A position 0..n in one page: the first entry not less than the key,
+  // for mode > 0 moved up to the last entry of the page equal to it. Out:
+  // whether the entry at the position equals the key.
+  int SearchPage(const char* key, int mode, const uint8_t* page, bool& equal) const {
     const int n = N(page);
-    if (cmp_(key, Key(page, n - 1)) > 0) return n;
-    int pos = 0;
-    if (cmp_(key, Key(page, 0)) <= 0) {
-      if (mode <= 0) return 0;
-    } else {
-      int lo = 0, hi = n - 1;
-      while (hi - lo > 1) {
-        const int mid = (lo + hi) / 2;
-        if (cmp_(key, Key(page, mid)) <= 0)
-          hi = mid;
-        else
-          lo = mid;
+    int lo = 0, hi = n;  // entries below lo are less than the key, from hi on not
+    equal = false;
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      const int c = cmp_(key, Key(page, mid));
+      if (c <= 0) {
+        hi = mid;
+        equal = c == 0;
+      } else {
+        lo = mid + 1;
       }
-      pos = hi;
-      if (mode < 0)
-        while (pos > 1 && cmp_(key, Key(page, pos - 1)) <= 0) --pos;
     }
-    if (mode > 0)
+    int pos = hi;
+    if (mode > 0 && equal)
       while (pos < n - 1 && cmp_(key, Key(page, pos + 1)) == 0) ++pos;
     return pos;
   }
@@ -331,8 +329,9 @@ protected:
     int matchIndex = 0;
     int i = 0;
     for (;;) {
-      i = SearchPage(key, mode, page);
-      if (i < N(page) && cmp_(key, Key(page, i)) == 0) {
+      bool equal = false;
+      i = SearchPage(key, mode, page, equal);
+      if (equal) {
         match = page;
         matchIndex = i;
         if (mode == 0) break;
