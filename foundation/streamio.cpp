@@ -82,3 +82,7 @@ string GetWindowString(HWND wnd) {
 }
 
 string GetComboBoxString(HWND combo) { return GetWindowString(combo); }
+
+void SetComboBoxString(TComboBox& combo, const string& text) {
+  combo.SetText(text.is_null() ? nullptr : text.c_str());
+}

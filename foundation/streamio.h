@@ -7,6 +7,7 @@
 
 #include "foundation/core/memstream.h"
 #include "foundation/core/streamenc.h"
+#include "platform/owl/combobox.h"
 #include "platform/owl/commdial.h"
 
 // The packed DIB of an embedded picture in new movable global memory owned
@@ -40,3 +41,5 @@ inline bool MemWriteDib(HGLOBAL dib, TMemStream& m) { return WriteDib(dib, m); }
 void SetWindowString(HWND wnd, const string& text);
 string GetWindowString(HWND wnd);
 string GetComboBoxString(HWND combo);
+// Sets a combo box's text; an empty string is passed as a null text.
+void SetComboBoxString(TComboBox& combo, const string& text);

@@ -26,6 +26,7 @@ public:
   int FindString(const char* find, int indexStart) const override;
   int FindExactString(const char* find, int indexStart) const override;
   int GetString(char* str, int index) const override;
+  using TListBox::GetString;
   int GetStringLen(int index) const override;
   LPARAM GetItemData(int index) const override;
   int SetItemData(int index, LPARAM data) override;

@@ -19,6 +19,7 @@
 #include "platform/owl/commdial.h"
 #include "platform/owl/tooltip.h"
 #include "platform/owl/scroller.h"
+#include "platform/owl/printer.h"
 #include "platform/owl/thread.h"
 #include "platform/owl/profile.h"
 #include "platform/owl/gdiobjec.h"
