@@ -54,7 +54,7 @@ public:
   int GetItemsInContainer() const { return static_cast<int>(items_.size()); }
   bool IsEmpty() const { return items_.empty(); }
   void Flush() { items_.clear(); }
-  int ArraySize() const { return static_cast<int>(std::max(items_.capacity(), items_.size())); }
+  int ArraySize() const { return static_cast<int>((std::max)(items_.capacity(), items_.size())); }
   int Delta() const { return delta_; }
   template <class F>
   void ForEach(F f) { for (auto& t : items_) f(t); }
@@ -127,7 +127,7 @@ public:
       for (T* t : items_) delete t;
     items_.clear();
   }
-  int ArraySize() const { return static_cast<int>(std::max(items_.capacity(), items_.size())); }
+  int ArraySize() const { return static_cast<int>((std::max)(items_.capacity(), items_.size())); }
   template <class F>
   void ForEach(F f) { for (T* t : items_) if (t) f(*t); }
   template <class P>
