@@ -68,8 +68,8 @@ bool Match(const char* pat, const char* name) {
 }  // namespace
 
 TMemPackHost::TMemPackHost() {
-  AddFolder(programDir_);
-  AddFolder(tempDir_);
+  AddFolder(ProgramDir);
+  AddFolder(TempDir);
 }
 
 std::string TMemPackHost::Norm(const std::string& path) {
@@ -215,13 +215,13 @@ std::vector<string> TMemPackHost::ListFolder(const char* folder,
 string TMemPackHost::MakeTempFileName(const char* prefix) {
   char name[32];
   std::snprintf(name, sizeof name, "%.3s%X.TMP", prefix ? prefix : "", nextTemp_++);
-  const std::string path = tempDir_ + name;
+  const std::string path = TempDir + name;
   PutFile(path, std::vector<uint8_t>());
   return string(path);
 }
 
 bool TMemPackHost::ShellOpen(const char* file, const char* parameters, const char* folder) {
-  started_.push_back(Shell{file ? file : "", parameters ? parameters : "", folder ? folder : ""});
+  Started.push_back(Shell{file ? file : "", parameters ? parameters : "", folder ? folder : ""});
   return true;
 }
 

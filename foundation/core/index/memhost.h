@@ -35,10 +35,10 @@ public:
   bool SetFileStamp(const char* path, uint32_t stamp) override;
   std::vector<string> ListFolder(const char* folder, const std::vector<string>& patterns,
                                  bool sorted) override;
-  string ProgramDirectory() override { return string(programDir_); }
-  string ProgramPath() override { return string(programDir_ + "tslplay32.exe"); }
+  string ProgramDirectory() override { return string(ProgramDir); }
+  string ProgramPath() override { return string(ProgramDir + "tslplay32.exe"); }
   string MakeTempFileName(const char* prefix) override;
-  void ShowMessage(const char* text) override { messages_.emplace_back(text ? text : ""); }
+  void ShowMessage(const char* text) override { Shown.emplace_back(text ? text : ""); }
   bool ShellOpen(const char* file, const char* parameters, const char* folder) override;
 
   // ---- set-up and inspection ---------------------------------------------
@@ -52,10 +52,10 @@ public:
   // Makes every later Open fail (simulated I/O failure) until reset.
   void SetOpenFails(bool fail) { openFails_ = fail; }
 
-  std::string programDir_ = "C:\\PROG\\";
-  std::string tempDir_ = "C:\\TEMP\\";
-  std::vector<std::string> messages_;
-  std::vector<Shell> started_;
+  std::string ProgramDir = "C:\\PROG\\";
+  std::string TempDir = "C:\\TEMP\\";
+  std::vector<std::string> Shown;  // texts of the message boxes
+  std::vector<Shell> Started;      // programs started
 
 private:
   struct FileData {

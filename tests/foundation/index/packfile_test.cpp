@@ -231,11 +231,11 @@ TEST_F(PackFile, UnpackAndStart) {
   EXPECT_EQ(stamp, 0x5A5A0101u);
   const std::vector<uint8_t>* dll = host.File("C:\\TEMP\\tslplay_1\\lib.dll");
   EXPECT_EQ(std::string(dll->begin(), dll->end()), "mine");
-  EXPECT_EQ(host.messages_, std::vector<std::string>{"C:\\SRC\\setup.exe"});
-  ASSERT_EQ(host.started_.size(), 1u);
-  EXPECT_EQ(host.started_[0].file, "C:\\TEMP\\tslplay_1\\setup.exe");
-  EXPECT_EQ(host.started_[0].parameters, "-loadexternal_file=C:\\PROG\\tslplay32.exe");
-  EXPECT_EQ(host.started_[0].folder, "C:\\TEMP\\tslplay_1\\");
+  EXPECT_EQ(host.Shown, std::vector<std::string>{"C:\\SRC\\setup.exe"});
+  ASSERT_EQ(host.Started.size(), 1u);
+  EXPECT_EQ(host.Started[0].file, "C:\\TEMP\\tslplay_1\\setup.exe");
+  EXPECT_EQ(host.Started[0].parameters, "-loadexternal_file=C:\\PROG\\tslplay32.exe");
+  EXPECT_EQ(host.Started[0].folder, "C:\\TEMP\\tslplay_1\\");
   EXPECT_TRUE(open.RememberedPaths().IsEmpty());
   ASSERT_TRUE(open.ExtractFile("C:\\TEMP\\x\\y\\z.bin", "abc", 3, 9, true));
   EXPECT_EQ(open.RememberedPaths().GetItemsInContainer(), 1);
@@ -256,8 +256,8 @@ TEST_F(PackFile, FailedUnpackStartsNothing) {
   ASSERT_EQ(priv.ExtractFolder().str(), "C:\\TEMP\\tslplay_2\\");
   host.PutFile("C:\\TEMP\\tslplay_2", "blocked too");
   EXPECT_FALSE(priv.Open(true, kArchive));
-  EXPECT_TRUE(host.started_.empty());
-  EXPECT_TRUE(host.messages_.empty());
+  EXPECT_TRUE(host.Started.empty());
+  EXPECT_TRUE(host.Shown.empty());
 }
 
 // Damaged archives fail to open or to read; nothing reads past the file.
