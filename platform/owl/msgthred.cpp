@@ -22,6 +22,8 @@ void TMsgThread::SuspendThrow(std::exception_ptr e) {
   if (!Suspended) Suspended = e;
 }
 
+bool TMsgThread::HasSuspended() { return static_cast<bool>(Suspended); }
+
 void TMsgThread::ResumeThrow() {
   if (!Suspended) return;
   std::exception_ptr e = Suspended;

@@ -67,6 +67,7 @@ public:
   // not cross the window procedure, and thrown again by the loop.
   static void SuspendThrow(std::exception_ptr e);
   static void ResumeThrow();
+  static bool HasSuspended();
 
   bool BreakMessageLoop = false;
   int MessageLoopResult = 0;

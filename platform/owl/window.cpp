@@ -692,8 +692,11 @@ void TWindow::EvDeleteItem(uint ctrlId, DELETEITEMSTRUCT& info) {
 // ---- window operations ----
 
 TResult TWindow::SendMessage(uint msg, TParam1 p1, TParam2 p2) const {
+  // A handler's exception from this very call reaches the caller; one left
+  // from an earlier message waits for the loop.
+  const bool pending = TMsgThread::HasSuspended();
   const TResult r = ::SendMessageA(HWindow, msg, p1, p2);
-  TMsgThread::ResumeThrow();
+  if (!pending) TMsgThread::ResumeThrow();
   return r;
 }
 

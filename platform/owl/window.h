@@ -173,6 +173,7 @@ public:
   TResult ReceiveMessage(uint msg, TParam1 p1, TParam2 p2);
 
   // ---- window operations ----
+  // An exception thrown by the handler of this message is thrown again here.
   TResult SendMessage(uint msg, TParam1 p1 = 0, TParam2 p2 = 0) const;
   bool PostMessage(uint msg, TParam1 p1 = 0, TParam2 p2 = 0) const;
   TResult SendDlgItemMessage(int childId, uint msg, TParam1 p1 = 0, TParam2 p2 = 0) const;

@@ -228,4 +228,26 @@ TEST(OwlGdi, RectangleArithmetic) {
   EXPECT_TRUE(TRect(0, 0, 0, 10).IsEmpty());
 }
 
+TEST(OwlGdi, BorderStylesMeasureAndPaint) {
+  // Thickness on each side, by style (measured as bounding minus client).
+  const int expected[] = {0, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2};
+  for (int style = TUIBorder::None; style <= TUIBorder::WellSet; ++style) {
+    TUIBorder b(TRect(0, 0, 4, 4), static_cast<TUIBorder::TStyle>(style));
+    EXPECT_EQ(b.GetBoundingRect().Width() - b.GetClientRect().Width(), 2 * expected[style]) << style;
+    EXPECT_EQ(b.GetBoundingRect().Height() - b.GetClientRect().Height(), 2 * expected[style]) << style;
+  }
+  // Painting touches the frame's edge and leaves the inside alone.
+  TScreenDC screen;
+  TBitmap bmp(screen, 20, 20);
+  TMemoryDC mem(screen);
+  mem.SelectObject(bmp);
+  TBrush magenta(TColor::LtMagenta);
+  mem.FillRect(TRect(0, 0, 20, 20), magenta);
+  TUIBorder(TRect(2, 2, 18, 18), TUIBorder::ButtonUp, TUIBorder::Soft).Paint(mem);
+  EXPECT_NE(mem.GetPixel(2, 2), RGB(255, 0, 255));
+  EXPECT_NE(mem.GetPixel(17, 17), RGB(255, 0, 255));
+  EXPECT_EQ(mem.GetPixel(10, 10), RGB(255, 0, 255));
+  EXPECT_EQ(mem.GetPixel(1, 1), RGB(255, 0, 255));
+}
+
 }  // namespace
