@@ -16,6 +16,7 @@
 #include "platform/owl/edit.h"
 #include "platform/owl/listbox.h"
 #include "platform/owl/combobox.h"
+#include "platform/owl/richedit.h"
 #include "platform/owl/dialog.h"
 #include "platform/owl/commdial.h"
 #include "platform/owl/tooltip.h"
