@@ -9,7 +9,7 @@ case $build in /*) ;; *) build=$top/$build ;; esac
 jobs=$(nproc)
 status=0
 echo "== native core tests (ASan/UBSan)"
-ctest --test-dir "$build/native" --output-on-failure -j "$jobs" || status=1
+ctest --test-dir "$build/native" --output-on-failure --timeout 300 -j "$jobs" || status=1
 echo "== fuzz targets, briefly (run at length by hand: $build/fuzz/<name> fuzz/corpus/<name>)"
 for f in "$build"/fuzz/*_fuzz; do
   [ -x "$f" ] || continue
@@ -27,5 +27,5 @@ echo "== winelib tests under Wine"
 tsl_fresh_prefix
 trap tsl_drop_prefix EXIT
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$build/wine" --output-on-failure -j "$jobs" || status=1
+  ctest --test-dir "$build/wine" --output-on-failure --timeout 300 -j "$jobs" || status=1
 exit $status
