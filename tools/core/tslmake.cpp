@@ -1,5 +1,6 @@
 // tslmake: writes a complete project from a short text description (see
-// tools/README.md), with the project's own writers.
+// tools/README.md), with the authoring side's writers; a project that
+// carries fonts also gets its font side file (".fdt").
 //
 //   tslmake [--tsl] [--dump] DESCRIPTION.tsd [OUTPUT.crt]
 //   tslmake --dump PROJECT       print what a project file holds
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "engine/core/format/tsldesc.h"
+#include "engine/core/pages/fontblock.h"
 
 namespace {
 
@@ -96,6 +98,15 @@ int main(int argc, char** argv) {
   if (!SaveFile(out, bytes.Data()) || (tsl && !SaveFile(Stem(out) + ".TSL", bytes.Data()))) {
     std::fprintf(stderr, "tslmake: cannot write %s\n", out.c_str());
     return 1;
+  }
+  // The player takes a project's fonts from the side file beside it.
+  if (!project.Image.Fonts.empty()) {
+    tsl::MemoryStream fonts;
+    WriteFontBlock(fonts, project.Image.Fonts);
+    if (!SaveFile(Stem(out) + ".fdt", fonts.Data())) {
+      std::fprintf(stderr, "tslmake: cannot write %s.fdt\n", Stem(out).c_str());
+      return 1;
+    }
   }
   if (dump) std::fputs(DumpProject(project.Image).c_str(), stdout);
   return 0;

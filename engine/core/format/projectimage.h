@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/format/pagerecord.h"
+#include "engine/core/pages/fontblock.h"
 
 struct TProjectPage {
   uint32_t Number = 0;
@@ -27,9 +28,10 @@ public:
   // Reads the whole project with the file's own version gates. False when
   // the file is no project or a page record could not be read completely.
   bool Read(tsl::ByteStream& f, const TDataCreator& creator = CreateRawData);
-  // Writes the project in the order of the authoring side's save: header
-  // and info record, page records, page directory, shared lists, the
-  // object-list record, then the header again.
+  // Writes the project with the authoring side's writers, in the order of
+  // its save: header, info record and font block, page records, page
+  // directory, shared lists, the object-list record, then the header again.
+  // Every list is written in the image's order.
   void Write(tsl::ByteStream& f, const WriteOptions& options);
   void Write(tsl::ByteStream& f) { Write(f, WriteOptions()); }
 
@@ -39,4 +41,5 @@ public:
   TProjectListRecord ListRecord;
   TSharedObjects Shared;
   std::vector<std::unique_ptr<TProjectPage>> Pages;  // in directory order
+  std::vector<TFontBlockEntry> Fonts;  // the font block behind the info record
 };

@@ -354,6 +354,14 @@ private:
     } else if (cmd == "counter") {
       d_.Image.ListRecord.Values[0] = a.U32();
       counterSet_ = true;
+    } else if (cmd == "font") {
+      TFontBlockEntry font;
+      font.Entry.FaceName = a.Text().c_str();
+      const std::string file = a.Text();
+      font.Entry.SourceName = file.c_str();
+      font.Image = ReadFile(file);
+      if (font.Image.empty()) throw ParseError("no font file " + file);
+      d_.Image.Fonts.push_back(std::move(font));
     } else return false;
     a.End();
     return true;
@@ -378,6 +386,13 @@ private:
       f |= it->second;
     }
     return f;
+  }
+
+  // A file named by the description, relative to it; empty when missing.
+  std::vector<uint8_t> ReadFile(const std::string& name) {
+    const std::string path = name.size() && name[0] == '/' ? name : baseDir_ + "/" + name;
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
 
   // -- pictures and backgrounds
@@ -755,6 +770,9 @@ public:
     Options(1, o);
     Line(1, "list-record counter " + std::to_string(p.ListRecord.Values[0]) + " fourth " +
                 Hex(p.ListRecord.Values[3]));
+    for (const TFontBlockEntry& f : p.Fonts)
+      Line(1, "font " + Q(f.Entry.FaceName) + " source " + Q(f.Entry.SourceName) + " temp " + Q(f.Entry.TempFile) +
+                  " image " + Bytes(f.Image));
     for (const TObjectRecord& r : p.Shared.Objects) Object(1, "shared", r);
     for (const TObjectRecord& r : p.Shared.Dataless) Object(1, "dataless", r);
     for (const auto& page : p.Pages) Page(*page);

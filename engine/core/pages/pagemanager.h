@@ -1,0 +1,151 @@
+// The page manager's part that reads and writes pages: the fields of the
+// current page (record header, background, hidden list, its own description
+// and database descriptor, key list, extension block with enter and leave
+// actions, menu and own options), the loading of a page record and of the
+// project's two shared object lists into the manager's objects, and the
+// writers of the authoring side that lay the same records down.
+//
+// The objects themselves belong to the derived manager: the player's
+// TObjectManager holds page objects with windows (engine/objectmanager.h),
+// the portable TPageModel (pagemodel.h) plain records for tools and tests.
+// They meet this class through the few operations under "The page's
+// objects" below.
+// Portable: no Windows headers.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/core/format/pagerecord.h"
+
+class TObjectManager;
+
+// Whether the page read before the current one had its own options (the
+// page build compares it with the new page's).
+extern uint8_t PreviousPageHadOwnOptions;
+
+// The rectangle of a stored object under a page scale. Only when both
+// factors differ from 1.0: with property flag 0x80 every corner is scaled,
+// without it only the position, the size kept. Results are truncated toward
+// zero and held inside the 32-bit range.
+TObjectRect ScaleObjectRect(const TObjectRect& stored, uint32_t propertyFlags, double scaleX, double scaleY);
+
+class TPageManagerCore {
+public:
+  TPageManagerCore();
+  virtual ~TPageManagerCore();
+  TPageManagerCore(const TPageManagerCore&) = delete;
+  TPageManagerCore& operator=(const TPageManagerCore&) = delete;
+
+  // ---- record readers on the project stream (false for a failed seek; the
+  // header also for a wrong signature) ----
+  bool ReadRecordHeader(uint32_t offset, TRecordHeader& out);
+  bool WriteRecordHeader(uint32_t offset, const TRecordHeader& header);
+  bool ReadBackgroundAt(uint32_t offset, TBackground& out);
+  bool ReadLongArrayAt(uint32_t offset, TLongArray& out);
+  bool ReadObjectInfo(uint32_t offset, TObjectInfo& out);
+
+  // ---- page loading ----
+  // Reads the page record at `pageOffset` into this manager (`header` null:
+  // the manager's own header). False at the first failing step; what was
+  // read or made until then stays.
+  bool ReadPage(uint32_t pageOffset, TRecordHeader* header, double scaleX, double scaleY);
+  // Reads an object list: the relocated offset table, then (with `create`)
+  // every object record, whose object is made and added to the page. With
+  // `table` the offset table is handed out (and, without `create`, nothing
+  // else is done). A negative count is an empty list. False for a failed
+  // seek of the list, a table the file cannot hold, an object kind outside
+  // 0-21, a data record that runs past the end of the file or an object
+  // that could not be made; the objects made before stay.
+  bool LoadObjects(uint32_t listOffset, int16_t count, std::vector<uint32_t>* table, bool create, double scaleX,
+                   double scaleY);
+  // Reads a data list: each entry's object number and, for an object the
+  // page holds, a new data record of its kind that replaces the object's.
+  // Entries for other numbers are skipped unread.
+  bool LoadDataOverrides(uint32_t listOffset, int16_t count, std::vector<uint32_t>* table, bool create,
+                         bool refresh);
+  // The project's shared lists: objects on every page with their data, and
+  // objects on every page whose data each page carries. False for a failed
+  // seek, a list without the signature and the failures of LoadObjects.
+  bool LoadSharedObjects(uint32_t offset, double scaleX, double scaleY);
+  bool LoadSharedDatalessObjects(uint32_t offset);
+
+  // ---- writers (authoring side) ----
+  // Each writes at the end of the stream. The page's objects are written
+  // from the top one down (the last of the array first): reading puts every
+  // object beneath those of its layer read before it, so the array comes
+  // back as it was.
+  bool WritePage(uint32_t& outOffset, TRecordHeader* header);
+  bool WritePage(tsl::ByteStream& f, uint32_t& outOffset, TRecordHeader* header);
+  // Objects with property flag 0x04, each its description and data record.
+  void WriteObjectList(tsl::ByteStream& f, uint32_t& listOffset, int16_t& count);
+  // Objects with flag 0x02, each its object number and data record.
+  void WriteDataOverrides(tsl::ByteStream& f, uint32_t& listOffset, int16_t& count);
+  // Objects with flag 0x01 with their data / with 0x02 without.
+  void WriteSharedObjects(uint32_t& outOffset);
+  void WriteSharedObjects(tsl::ByteStream& f, uint32_t& outOffset);
+  void WriteSharedDatalessObjects(uint32_t& outOffset);
+  void WriteSharedDatalessObjects(tsl::ByteStream& f, uint32_t& outOffset);
+  // Both shared lists; their offsets go into the project object-list record.
+  void WriteSharedObjectLists();
+  void WriteSharedObjectLists(tsl::ByteStream& f);
+
+  // ---- queries of the page ----
+  // The first object, from index 0, with this number; -1 when none.
+  int FindObjectIndexById(uint32_t number);
+  // Counts each object once by the first of its flags 0x04, 0x01, 0x02.
+  void CountObjectGroups(uint16_t& local, uint16_t& group1, uint16_t& group2);
+
+  // ---- the page's fields ----
+  tsl::ByteStream* Stream = nullptr;  // the project stream; not owned
+  TRecordHeader RecordHeader;
+  TProjectListRecord ProjectObjects;  // object counter, the shared lists' offsets
+  TObjectInfo PageInfo;
+  TBackground Background;
+  TLongArray HiddenList;
+  TLongArray KeyList;
+  int32_t KeyIndex = -1;
+  TBookStructOptions PageOptions;
+  uint16_t OwnOptions = 0;
+  uint32_t ExtOffsets[6];
+  TActionStruct EnterActions[4];
+  TActionStruct LeaveActions[4];
+  std::unique_ptr<TIArrayAsVector<TTSLMenuData>> MenuItems;  // made by the set-up
+  uint16_t MenuFlag = 0;
+  TdBaseInfo DbInfo;
+
+protected:
+  // ---- the page's objects ----
+  // A new data record of a kind with its defaults (the factory's).
+  virtual std::unique_ptr<TData> CreateKindData(int16_t kind) = 0;
+  // Makes the object for a stored description and puts it into the page
+  // (its data record taken over; null: the object makes its own). With
+  // `stored` the object's data offset and design rectangle are set. False
+  // when no object could be made.
+  virtual bool AddStoredObject(const TObjectInfo& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
+                               const TObjectRect& designRect) = 0;
+  // Objects in array order; an index may hold nothing (null description).
+  virtual int StoredObjectCount() const = 0;
+  virtual TObjectInfo* StoredObjectInfo(int index) = 0;
+  virtual TData* StoredObjectData(int index) = 0;
+  // A page's data list replaces the data record of the object at `index`.
+  virtual void ReplaceObjectData(int index, std::unique_ptr<TData> data, int64_t dataOffset, bool refresh) = 0;
+  // Which objects go into which list; by the property flags.
+  virtual bool InObjectList(int index);
+  virtual bool InDataList(int index);
+  virtual bool InSharedList(int index);
+  virtual bool InDatalessList(int index);
+  // The target handed to the database descriptor's reader (null: the open
+  // project's current page manager).
+  virtual TObjectManager* DatabaseTarget() { return nullptr; }
+  // After a page was read: the menu bar, the page's pointer state.
+  virtual void BuildMenuBar() {}
+  virtual void ResetPageState();
+  // A page record was written.
+  virtual void PageWritten() {}
+
+private:
+  bool ReadObjectRecords(const std::vector<uint32_t>& table, bool withData, bool setStored, double scaleX,
+                         double scaleY);
+  void WriteSharedList(tsl::ByteStream& f, bool withData, uint32_t& outOffset);
+};
