@@ -1,0 +1,360 @@
+#include "engine/bookstruct.h"
+
+#include <cstdio>
+
+#include "engine/core/format/rawio.h"
+#include "engine/core/pages/projectsave.h"
+#include "engine/editoptions.h"
+#include "engine/objectfactory.h"
+#include "engine/objectwindow.h"
+#include "engine/pathresolve.h"
+#include "engine/recordgdi.h"
+#include "foundation/fileutil.h"
+#include "foundation/resstring.h"
+#include "foundation/sysinfo.h"
+#include "platform/owl/uiservice.h"
+#include "resources/ids_engine.h"
+#include "resources/ids_foundation.h"
+
+namespace {
+TBookStruct* g_openBook = nullptr;
+
+// The project stream reads; others may write, so that a save can replace
+// the file.
+constexpr uint32_t kProjectStreamMode = TFile::ReadOnly | TFile::PermReadWrite | TFile::OpenExisting;
+}  // namespace
+
+TBookStruct* GetOpenBook() { return g_openBook; }
+
+TBookStruct* SetOpenBook(TBookStruct* book) {
+  TBookStruct* old = g_openBook;
+  g_openBook = book;
+  return old;
+}
+
+TBookStruct::TBookStruct(TObjectWindow* window, const char* fileName)
+    : TimeManager(std::make_unique<TSysTimeManager>()),
+      ObjectManager(std::make_unique<TObjectManager>(window)),
+      PageWindow(window) {
+  TObjectManager::InitContainers(ObjectManager.get());
+  ProgramFolder = SystemInfo().ProgramDirectory;
+  AddTrailingBackslash(ProgramFolder);
+  StartTime = ::GetTickCount();
+  SetOpenBook(this);
+  previousContext_ = tsl::SetOpenProject(this);
+  if (fileName && *fileName) {
+    lstrcpynA(ProjectFileName, fileName, sizeof ProjectFileName);
+    SetProjectPath(ProjectFileName);
+  } else {
+    NewProject = 1;
+    MakeProgramTempFileName(TempFileName);
+  }
+}
+
+TBookStruct::~TBookStruct() {
+  ObjectManager.reset();
+  CloseProjectStream();
+  if (TempFileName[0] && FileExists(TempFileName)) ::DeleteFileA(TempFileName);
+  TFontManager::RemoveFonts(Fonts);
+  if (tsl::GetOpenProject() == this) tsl::SetOpenProject(previousContext_);
+  if (g_openBook == this) g_openBook = nullptr;
+}
+
+// ---- the project file ----
+
+bool TBookStruct::OpenProjectStream() {
+  CloseProjectStream();
+  auto f = std::make_unique<TFile>(ProjectFileName, kProjectStreamMode);
+  if (!f->IsOpen()) return false;
+  Stream = std::move(f);
+  if (ObjectManager) ObjectManager->Stream = Stream.get();
+  return true;
+}
+
+void TBookStruct::CloseProjectStream() {
+  if (ObjectManager && ObjectManager->Stream == Stream.get()) ObjectManager->Stream = nullptr;
+  Stream.reset();
+}
+
+bool TBookStruct::ReadHeader(tsl::ByteStream& f) { return ReadProjectHeader(f, Header, Info); }
+
+void TBookStruct::WriteHeader(tsl::ByteStream& f) { WriteProjectHeader(f, Header, Info, OwnVersion); }
+
+void TBookStruct::ReadPageDirectory(tsl::ByteStream& f, uint32_t offset) { Pages.Read(f, offset); }
+
+void TBookStruct::WritePageDirectory(tsl::ByteStream& f) { Pages.Write(f); }
+
+bool TBookStruct::ReadProject(tsl::ByteStream& f) {
+  f.Seek(0);
+  if (!ReadHeader(f)) return false;
+  ReadPageDirectory(f, Header.Values[0]);
+  if (!ObjectManager) return true;
+  ObjectManager->Stream = &f;
+  if (tsl::SeekInside(f, Header.Values[1])) ObjectManager->ProjectObjects.Read(f);
+  if (Pages.Count() > 0) {
+    double sx = 1.0, sy = 1.0;
+    uint32_t first;
+    if (!GetPageOffset(0, first) || !GetPageScale(first, sx, sy)) sx = sy = 1.0;
+    ObjectManager->LoadSharedObjects(ObjectManager->ProjectObjects.Values[1], sx, sy);
+    ObjectManager->LoadSharedDatalessObjects(ObjectManager->ProjectObjects.Values[2]);
+  }
+  return true;
+}
+
+const TBookStructOptions& TBookStruct::CurrentOptions() const {
+  return ObjectManager && ObjectManager->OwnOptions ? ObjectManager->PageOptions : Info;
+}
+
+bool TBookStruct::GetPageScale(uint32_t pageOffset, double& scaleX, double& scaleY) {
+  scaleX = scaleY = 1.0;
+  if (!IsVersionAbove(3, 1) || !ObjectManager || !ObjectManager->Stream) return false;
+  tsl::ByteStream& f = *ObjectManager->Stream;
+  TRecordHeader h;
+  if (!ObjectManager->ReadRecordHeader(pageOffset, h) || h.ExtensionOffset == kNoOffset) return false;
+  if (!tsl::SeekInside(f, h.ExtensionOffset)) return false;
+  uint32_t ext[6];
+  for (uint32_t& e : ext) e = kNoOffset;
+  ReadFixed(ext, sizeof ext, f);
+  if (ext[kExtOptions] == kNoOffset) return false;
+  if (!tsl::SeekInside(f, static_cast<int64_t>(h.ExtensionOffset) + ext[kExtOptions])) return false;
+  uint16_t own = 0;
+  tsl::ReadU16(own, f);
+  TBookStructOptions pageOptions;
+  const TObjectRect* rect = nullptr;
+  if (own) {
+    pageOptions.Read(f);
+    if (pageOptions.Flags & kOptFitWorkArea) rect = &pageOptions.WindowRect;
+  } else if (Info.Flags & kOptFitWorkArea) {
+    rect = &Info.WindowRect;
+  }
+  if (!rect) return false;
+  RECT work;
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return false;
+  const double w = static_cast<double>(rect->Right) - rect->Left, hgt = static_cast<double>(rect->Bottom) - rect->Top;
+  // A page without extent cannot be fitted.
+  if (w <= 0 || hgt <= 0) return false;
+  scaleX = (work.right - work.left) / w;
+  scaleY = (work.bottom - work.top) / hgt;
+  return true;
+}
+
+// ---- queries by page index ----
+
+bool TBookStruct::ReadPageInfo(int index, TObjectInfo& out) {
+  uint32_t offset;
+  TRecordHeader h;
+  return ObjectManager && GetPageOffset(index, offset) && ObjectManager->ReadRecordHeader(offset, h) &&
+         ObjectManager->ReadObjectInfo(h.InfoOffset, out);
+}
+
+bool TBookStruct::ReadPageBackground(int index, TBackground& out) {
+  uint32_t offset;
+  TRecordHeader h;
+  return ObjectManager && GetPageOffset(index, offset) && ObjectManager->ReadRecordHeader(offset, h) &&
+         ObjectManager->ReadBackgroundAt(h.BackgroundOffset, out);
+}
+
+bool TBookStruct::ReadPageDbInfo(int index, TdBaseInfo& out) {
+  TObjectInfo scratch;
+  if (!ReadPageInfo(index, scratch)) return false;
+  out.Read(*ObjectManager->Stream);
+  return true;
+}
+
+bool TBookStruct::ReadPageOptions(int index, TBookStructOptions& out, bool& present) {
+  present = false;
+  uint32_t offset;
+  TRecordHeader h;
+  if (!ObjectManager || !GetPageOffset(index, offset) || !ObjectManager->ReadRecordHeader(offset, h)) return false;
+  tsl::ByteStream& f = *ObjectManager->Stream;
+  if (h.ExtensionOffset == kNoOffset || !tsl::SeekInside(f, h.ExtensionOffset)) return true;
+  uint32_t ext[6];
+  for (uint32_t& e : ext) e = kNoOffset;
+  ReadFixed(ext, sizeof ext, f);
+  if (ext[kExtOptions] == kNoOffset ||
+      !tsl::SeekInside(f, static_cast<int64_t>(h.ExtensionOffset) + ext[kExtOptions]))
+    return true;
+  uint16_t own = 0;
+  tsl::ReadU16(own, f);
+  if (own) {
+    out.Read(f);
+    present = true;
+  }
+  return true;
+}
+
+int TBookStruct::GetPageObjectCount(int index) {
+  uint32_t offset;
+  TRecordHeader h;
+  if (!ObjectManager || !GetPageOffset(index, offset) || !ObjectManager->ReadRecordHeader(offset, h)) return 0;
+  return h.ObjectCount > 0 ? h.ObjectCount : 0;
+}
+
+bool TBookStruct::ReadPageObject(int index, int count, int n, TObjectInfo& out, std::unique_ptr<TData>& data) {
+  uint32_t offset;
+  TRecordHeader h;
+  if (!ObjectManager || !GetPageOffset(index, offset) || !ObjectManager->ReadRecordHeader(offset, h)) return false;
+  tsl::ByteStream& f = *ObjectManager->Stream;
+  std::vector<uint32_t> table;
+  if (!ReadOffsetTable(f, h.ObjectListOffset, count, table)) return false;
+  if (n < 0 || static_cast<size_t>(n) >= table.size() || !tsl::SeekInside(f, table[static_cast<size_t>(n)]))
+    return false;
+  out.Read(f);
+  if (!IsValidObjectKind(out.Target.Kind)) return false;
+  data.reset(DataCreatorTable[out.Target.Kind]());
+  return data->Read(f);
+}
+
+// ---- file names ----
+
+TPathRules TBookStruct::Rules() const {
+  TPathRules r;
+  r.Mode = Info.PathMode;
+  r.ProgramFolder = ProgramFolder;
+  r.DataFolder = Info.DataFolder;
+  return r;
+}
+
+void TBookStruct::ResolvePath(string& path, const uint16_t* modeOverride, const string* subFolder) const {
+  ResolvePathWith(path, Rules(), MachinePaths(), modeOverride, subFolder);
+}
+
+string TBookStruct::ResolvePath(const string& name) const {
+  string path = name;
+  ResolvePath(path);
+  return path;
+}
+
+void TBookStruct::ResolvePathTo(string& path, const TBookStructOptions& info, const uint16_t* modeOverride,
+                                const string* subFolder) {
+  TPathRules r;
+  r.Mode = info.PathMode;
+  r.ProgramFolder = SystemInfo().ProgramDirectory;
+  AddTrailingBackslash(r.ProgramFolder);
+  r.DataFolder = info.DataFolder;
+  ResolvePathWith(path, r, MachinePaths(), modeOverride, subFolder);
+}
+
+bool TBookStruct::LocateNearProject(string& path) { return ::LocateNearProject(path, MachinePaths()); }
+
+bool TBookStruct::LoadPictureFile(const string& path, std::vector<uint8_t>& dib) const {
+  return LoadPictureFileDib(path, dib);
+}
+
+// ---- keys ----
+
+bool TBookStruct::IsQuitKey(uint32_t key) const {
+  const uint32_t q = Info.QuitKeys;
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  return ((q & 1) && key == 13) || ((q & 2) && key == 27) || ((q & 4) && control && (key == 0x63 || key == 0x43)) ||
+         ((q & 8) && control && (key == 0x78 || key == 0x58));
+}
+
+// ---- saving ----
+
+bool TBookStruct::Report(uint32_t id, uint32_t icon) const {
+  const TResString text = LoadResString(id);
+  if (PageWindow && PageWindow->HWindow) PageWindow->MessageBox(text, nullptr, MB_OK | icon);
+  else UiMessageBox(nullptr, text, "", MB_OK | icon);
+  return false;
+}
+
+bool TBookStruct::SaveProject(string& tempPath) {
+  tempPath = string();
+  if (!Stream || !ObjectManager) return false;
+  char name[MAX_PATH] = {};
+  MakeProgramTempFileName(name);
+  if (!name[0]) return false;
+  bool ok;
+  {
+    TFile out(name, TFile::ReadWrite | TFile::PermExclusive | TFile::CreateAlways);
+    ok = out.IsOpen() && SaveProjectStream(*Stream, out, Header, Info, Fonts.BlockEntries(), Pages, *ObjectManager);
+  }
+  if (!ok) {
+    ::DeleteFileA(name);
+    return false;
+  }
+  tempPath = name;
+  return true;
+}
+
+namespace {
+
+// Copies the saved file over `target`. The project stream is open on the
+// project file; it is closed for the copy and opened again on the new bytes,
+// whose page offsets the directory now holds.
+bool ReplaceWith(TBookStruct& book, const string& temp, const char* target) {
+  const bool own = book.Stream && lstrcmpiA(target, book.ProjectFileName) == 0;
+  if (own) book.CloseProjectStream();
+  const bool ok = CopyFileOver(temp.c_str(), target, 0, false);
+  if (own) book.OpenProjectStream();
+  return ok;
+}
+
+}  // namespace
+
+bool TBookStruct::SaveWithBackup(const char* projectPath) {
+  if (!projectPath || !*projectPath) return false;
+  if (FileExists(projectPath)) {
+    TFile probe(projectPath, TFile::WriteOnly | TFile::PermReadWrite | TFile::OpenExisting);
+    if (!probe.IsOpen()) return Report(IDS_CANNOT_SAVE, MB_ICONINFORMATION);
+  }
+  string temp;
+  if (!SaveProject(temp)) return Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
+  bool ok = true;
+  if (EditOptions().BackupFile && FileExists(projectPath)) {
+    string backup;
+    ReplaceExtension(projectPath, backup, ".BAK");
+    if (!CopyFileOver(projectPath, backup.c_str(), 0, false)) ok = Report(IDS_BACKUP_FAILED, MB_ICONSTOP);
+  }
+  if (ok && !ReplaceWith(*this, temp, projectPath)) ok = Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
+  ::DeleteFileA(temp.c_str());
+  if (ok) WriteFontFile(projectPath);
+  return ok;
+}
+
+bool TBookStruct::SaveRuntimeFile() {
+  string runtime;
+  ReplaceExtension(ProjectFileName, runtime, ".crt");
+  if (runtime.is_null()) return Report(IDS_SAVE_RUNTIME_FAILED, MB_ICONSTOP);
+  // Only the run-time file carries the flag; the project keeps its own.
+  const uint32_t before = Info.Flags;
+  Info.Flags |= kOptRunTime;
+  string temp;
+  const bool saved = SaveProject(temp);
+  Info.Flags = before;
+  const bool ok = saved && ReplaceWith(*this, temp, runtime.c_str());
+  if (saved) ::DeleteFileA(temp.c_str());
+  if (!ok) return Report(IDS_SAVE_RUNTIME_FAILED, MB_ICONSTOP);
+  WriteFontFile(runtime.c_str());
+  string name, folder;
+  ExtractFileName(runtime, name);
+  GetPathDirectory(runtime, folder, false);
+  char text[1200];
+  std::snprintf(text, sizeof text, LoadResString(IDS_RUNTIME_CREATED).c_str(), name.c_str(), folder.c_str());
+  if (PageWindow && PageWindow->HWindow) PageWindow->MessageBox(text, nullptr, MB_OK | MB_ICONINFORMATION);
+  else UiMessageBox(nullptr, text, "", MB_OK | MB_ICONINFORMATION);
+  return true;
+}
+
+bool TBookStruct::SaveSideFiles(const char* newPath) {
+  if (!newPath || !*newPath || lstrcmpiA(newPath, ProjectFileName) == 0) return true;
+  string temp;
+  if (!SaveProject(temp)) return Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
+  const bool copied = ReplaceWith(*this, temp, newPath);
+  ::DeleteFileA(temp.c_str());
+  if (!copied) return Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
+  string fonts, newFonts;
+  ReplaceExtension(ProjectFileName, fonts, ".fdt");
+  ReplaceExtension(newPath, newFonts, ".fdt");
+  if (!fonts.is_null() && FileExists(fonts.c_str())) CopyFileOver(fonts.c_str(), newFonts.c_str(), 0, false);
+  return true;
+}
+
+bool TBookStruct::WriteFontFile(const char* projectPath) {
+  string path;
+  ReplaceExtension(projectPath, path, ".fdt");
+  if (path.is_null()) return false;
+  TFile f(path.c_str(), TFile::ReadWrite | TFile::PermExclusive | TFile::CreateAlways);
+  return f.IsOpen() && TFontManager::Write(Fonts, f);
+}

@@ -1,0 +1,65 @@
+// The creators of the 22 page-object kinds, as the object factory's tables
+// call them: an object creator (owner page window, description, data record
+// or null: the object then makes its own with its kind's defaults; the
+// record is taken over) and a data creator (a new record of the kind with
+// its defaults; the caller owns it). Each kind's unit defines its own; a
+// kind without one yet has a stand-in that keeps its stored data and paints
+// nothing (engine/standinkinds.cpp).
+#pragma once
+#include <cstdint>
+
+#include "platform/core/cstring.h"
+
+class TData;
+class TObjectElement;
+class TObjectWindow;
+struct TObjectInfo;
+
+using TObjectCreator = TObjectElement* (*)(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+using TDataCreatorFunc = TData* (*)();
+
+TObjectElement* CreateTextObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreatePicObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateMCIVideoObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateFLXObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateMCISoundObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateMCICDAudioObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateButtonItem(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateMCIBar(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateTextDocObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateListItemObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateABPObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateComboItemObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateTreeDBFListItemObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateBmpContObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateFastSearchObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateTranspTextDocObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateDiaWindowObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateDXShowObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateIEObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateListItemTransObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateHelpRegisterObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TObjectElement* CreateFlashPlayer(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+
+TData* CreateTextData();
+TData* CreatePictureData();
+TData* CreateMCIData();  // kinds 2, 4 and 5
+TData* CreateFLXData();
+TData* CreateButtonData();
+TData* CreateMCIBarData();
+TData* CreateTextDocData();  // kinds 8 and 15
+TData* CreateListItemData();  // kinds 9 and 19
+TData* CreateABPData();
+TData* CreateComboItemData();
+TData* CreateTreeListItemData();
+TData* CreateBmpContData();
+TData* CreateFastSearchData();
+TData* CreateDiaWindowData();
+TData* CreateDXShowData();
+TData* CreateIEData();
+TData* CreateHelpRegisterData();
+TData* CreateFlashPlayerData();
+
+// The text exchange of the document kinds: may replace a file name by the
+// file's text; sets first and second to -1.
+bool LoadDocumentFileText(const TData* record, string& text, int& first, int& second);

@@ -1,0 +1,81 @@
+// Kinds whose own classes are not part of the program yet stand on the page
+// as objects that keep their stored data record (read by the record-end
+// rule, written back unchanged) and paint nothing, so that pages with any
+// mix of kinds load, save and keep their objects' places. A kind's own unit
+// replaces its two lines here.
+#include "engine/core/pages/standindata.h"
+#include "engine/objectelement.h"
+#include "engine/objectkinds.h"
+#include "engine/paintinfo.h"
+
+namespace {
+
+class TStandInObject : public TObjectElement {
+public:
+  TStandInObject(TObjectWindow* owner, const TObjectInfo& info, TData* data)
+      : TObjectElement(owner, info, data ? data : new TStandInData()) {}
+  void Paint(TPaintInfo&) override {}
+};
+
+TObjectElement* StandIn(TObjectWindow* owner, const TObjectInfo& info, TData* data) {
+  return new TStandInObject(owner, info, data);
+}
+
+TData* StandInData() { return new TStandInData(); }
+
+}  // namespace
+
+TObjectElement* CreateTextObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreatePicObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateMCIVideoObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateFLXObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateMCISoundObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateMCICDAudioObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateButtonItem(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateMCIBar(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateABPObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateTreeDBFListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
+  return StandIn(o, i, d);
+}
+TObjectElement* CreateBmpContObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
+  return StandIn(o, i, d);
+}
+TObjectElement* CreateDiaWindowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateDXShowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
+  return StandIn(o, i, d);
+}
+TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
+  return StandIn(o, i, d);
+}
+TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
+
+TData* CreateTextData() { return StandInData(); }
+TData* CreatePictureData() { return StandInData(); }
+TData* CreateMCIData() { return StandInData(); }
+TData* CreateFLXData() { return StandInData(); }
+TData* CreateButtonData() { return StandInData(); }
+TData* CreateMCIBarData() { return StandInData(); }
+TData* CreateTextDocData() { return StandInData(); }
+TData* CreateListItemData() { return StandInData(); }
+TData* CreateABPData() { return StandInData(); }
+TData* CreateComboItemData() { return StandInData(); }
+TData* CreateTreeListItemData() { return StandInData(); }
+TData* CreateBmpContData() { return StandInData(); }
+TData* CreateFastSearchData() { return StandInData(); }
+TData* CreateDiaWindowData() { return StandInData(); }
+TData* CreateDXShowData() { return StandInData(); }
+TData* CreateIEData() { return StandInData(); }
+TData* CreateHelpRegisterData() { return StandInData(); }
+TData* CreateFlashPlayerData() { return StandInData(); }
+
+bool LoadDocumentFileText(const TData*, string&, int& first, int& second) {
+  first = second = -1;
+  return true;
+}
