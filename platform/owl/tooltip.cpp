@@ -8,7 +8,7 @@ TToolInfo::TToolInfo() {
 }
 
 TToolInfo::TToolInfo(HWND window, const TRect& r, uint toolId, const char* text) : TToolInfo() {
-  uFlags = TTF_SUBCLASS;
+  uFlags = 0;
   hwnd = window;
   uId = toolId;
   rect = r;
@@ -16,7 +16,7 @@ TToolInfo::TToolInfo(HWND window, const TRect& r, uint toolId, const char* text)
 }
 
 TToolInfo::TToolInfo(HWND parent, HWND toolWindow, const char* text) : TToolInfo() {
-  uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  uFlags = TTF_IDISHWND;
   hwnd = parent;
   uId = reinterpret_cast<UINT_PTR>(toolWindow);
   lpszText = const_cast<char*>(text);

@@ -1,5 +1,7 @@
 // Tooltips (the common controls' tooltip class). A tool is a rectangle of a
-// window (by id) or a whole child window (by handle).
+// window (by id) or a whole child window (by handle). The owner relays the
+// mouse messages (RelayEvent, from its PreProcessMsg); add TTF_SUBCLASS to
+// uFlags to let the tooltip watch the window itself instead.
 #pragma once
 #include "platform/owl/defs.h"
 #include <commctrl.h>

@@ -358,4 +358,29 @@ TEST(OwlScroller, ClampsScrollsAndShiftsThePainting) {
   EXPECT_EQ(ClientPixel(w, 15, 15), RGB(0, 255, 0));
 }
 
+TEST(OwlTooltip, ToolsAreAddedMovedAndRemoved) {
+  TPopup w;
+  auto* tip = new TTooltip(&w);
+  ASSERT_TRUE(w.Create());
+  ASSERT_NE(tip->HWindow, nullptr);
+  EXPECT_EQ(::GetWindow(tip->HWindow, GW_OWNER), w.HWindow);
+  EXPECT_TRUE(tip->GetStyle() & TTS_ALWAYSTIP);
+  char text[] = "Hilfe";
+  TToolInfo info(w.HWindow, TRect(0, 0, 50, 20), 7, text);
+  EXPECT_TRUE(tip->AddTool(info));
+  EXPECT_EQ(tip->GetToolCount(), 1);
+  info.SetToolRect(TRect(10, 10, 60, 30));
+  tip->NewToolRect(info);
+  TToolInfo probe(w.HWindow, TRect(), 7, nullptr);
+  ASSERT_TRUE(tip->GetToolInfo(probe));
+  EXPECT_EQ(TRect(probe.rect), TRect(10, 10, 60, 30));
+  MSG m{};
+  m.hwnd = w.HWindow;
+  m.message = WM_MOUSEMOVE;
+  m.lParam = MAKELPARAM(15, 15);
+  tip->RelayEvent(m);
+  tip->DeleteTool(info);
+  EXPECT_EQ(tip->GetToolCount(), 0);
+}
+
 }  // namespace
