@@ -1,0 +1,118 @@
+// A page window over a project generated at test time: the project is
+// written from a description, opened by the page window, and one of its
+// pages read into the page manager. Every object of the page is replaced by
+// a probe object of the base class (same description, actions included)
+// that records what reaches it and paints as the base does: its fill and
+// border.
+#pragma once
+#include "wintest.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/actionqueue.h"
+#include "engine/bookstruct.h"
+#include "engine/core/format/tsldesc.h"
+#include "engine/objectelement.h"
+#include "engine/objectmanager.h"
+#include "engine/objectwindow.h"
+#include "platform/owl/file.h"
+#include "platform/owl/scroller.h"
+#include "platform/owl/uiscript.h"
+#include "platform/owl/window.h"
+
+struct ProbeObject : TObjectElement {
+  ProbeObject(TObjectWindow* owner, const TObjectInfo& info) : TObjectElement(owner, info, nullptr) {}
+  HWND GetHandle() override { return Window; }
+  void LButtonDown(uint32_t, const TPoint& p) override { Downs.push_back(p); }
+  void LButtonUp(uint32_t, const TPoint& p) override { Ups.push_back(p); }
+  void KeyDown(uint key, uint, uint) override { Keys.push_back(key); }
+  bool SysKeyDown(uint key, uint, uint) override { return key == SysKey; }
+  void Char(uint key, uint, uint) override { Chars.push_back(key); }
+  void Timer(uint id) override { Timers.push_back(id); }
+  HBRUSH GetBackgroundBrush(HDC, HWND, uint) override { return Brush; }
+
+  HWND Window = nullptr;
+  HBRUSH Brush = nullptr;
+  uint SysKey = 0;
+  std::vector<TPoint> Downs, Ups;
+  std::vector<uint> Keys, Chars, Timers;
+};
+
+// A top-level frame for the page window, so drags have a window to move.
+class HostFrame : public TWindow {
+public:
+  HostFrame(int w, int h) : TWindow(nullptr, "page host") {
+    Attr.Style = WS_POPUP | WS_VISIBLE;
+    Attr.X = 30;
+    Attr.Y = 40;
+    Attr.W = w;
+    Attr.H = h;
+  }
+};
+
+inline std::string TempPath(const char* name) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name;
+}
+
+class PageFixture {
+public:
+  // Builds the project, opens it in a page window of the client size and
+  // reads page `index`.
+  PageFixture(const std::string& description, int index, int clientW, int clientH) {
+    TProjectDescription project;
+    TDescriptionError error;
+    Ok = ParseProjectDescription(description, "", project, error);
+    EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
+    if (!Ok) return;
+    Path = TempPath("tsl_screen_page.crt");
+    {
+      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
+      WriteProjectDescription(project, f);
+    }
+    Host = std::make_unique<HostFrame>(clientW, clientH);
+    Window = new TObjectWindow(Host.get(), Path.c_str());
+    Window->Attr.X = Window->Attr.Y = 0;
+    Window->Attr.W = clientW;
+    Window->Attr.H = clientH;
+    Ok = Host->Create() && GetOpenBook();
+    EXPECT_TRUE(Ok);
+    if (!Ok) return;
+    Book = GetOpenBook();
+    Manager = Book->ObjectManager.get();
+    Ok = Book->OpenProjectStream() && Book->ReadProject(*Book->Stream);
+    EXPECT_TRUE(Ok);
+    uint32_t offset = 0;
+    Ok = Ok && Book->GetPageOffset(index, offset) && Manager->ReadPage(offset, nullptr, 1.0, 1.0);
+    EXPECT_TRUE(Ok);
+    if (!PendingActions()) CreatePendingActions();
+    // Probes in place of the page's objects, in the same order.
+    const int n = Manager->GetObjectCount();
+    for (int i = 0; i < n; ++i) {
+      TObjectElement* o = nullptr;
+      Manager->GetObjectAt(i, o);
+      auto* p = new ProbeObject(Window, o->Info);
+      const bool focused = FocusedObject == o;
+      Manager->Objects->Detach(i, tsl::DeleteType::Delete);
+      Manager->Objects->AddAt(p, i);
+      p->Visible = 1;
+      if (focused) FocusedObject = p;
+    }
+    Window->AdjustScrollbars();
+  }
+  ~PageFixture() {
+    Host.reset();  // the page window deletes the project
+    if (!Path.empty()) DeleteFileA(Path.c_str());
+  }
+  ProbeObject* Probe(uint32_t number) { return static_cast<ProbeObject*>(Manager->FindObjectById(number)); }
+
+  bool Ok = false;
+  std::string Path;
+  std::unique_ptr<HostFrame> Host;
+  TObjectWindow* Window = nullptr;  // owned by the host
+  TBookStruct* Book = nullptr;
+  TObjectManager* Manager = nullptr;
+};
