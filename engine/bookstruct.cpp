@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/actionqueue.h"
 #include "engine/core/format/rawio.h"
 #include "engine/core/pages/projectsave.h"
 #include "engine/editoptions.h"
@@ -37,6 +38,7 @@ TBookStruct::TBookStruct(TObjectWindow* window, const char* fileName)
       ObjectManager(std::make_unique<TObjectManager>(window)),
       PageWindow(window) {
   TObjectManager::InitContainers(ObjectManager.get());
+  CreatePendingActions();
   ProgramFolder = SystemInfo().ProgramDirectory;
   AddTrailingBackslash(ProgramFolder);
   StartTime = ::GetTickCount();
@@ -53,6 +55,7 @@ TBookStruct::TBookStruct(TObjectWindow* window, const char* fileName)
 
 TBookStruct::~TBookStruct() {
   ObjectManager.reset();
+  DeletePendingActions();
   CloseProjectStream();
   if (TempFileName[0] && FileExists(TempFileName)) ::DeleteFileA(TempFileName);
   TFontManager::RemoveFonts(Fonts);
@@ -280,14 +283,33 @@ bool TBookStruct::SaveProject(string& tempPath) {
 
 namespace {
 
+// A save moves the page records, and the page directory takes their new
+// offsets; they are right only for the file that replaces the project file
+// the project stream reads. Any other outcome puts the directory back.
+class TDirectoryGuard {
+public:
+  explicit TDirectoryGuard(TPageDirectory& pages) : pages_(pages), before_(pages) {}
+  ~TDirectoryGuard() {
+    if (!keep_) pages_ = before_;
+  }
+  void Keep() { keep_ = true; }
+
+private:
+  TPageDirectory& pages_;
+  const TPageDirectory before_;
+  bool keep_ = false;
+};
+
 // Copies the saved file over `target`. The project stream is open on the
 // project file; it is closed for the copy and opened again on the new bytes,
-// whose page offsets the directory now holds.
-bool ReplaceWith(TBookStruct& book, const string& temp, const char* target) {
-  const bool own = book.Stream && lstrcmpiA(target, book.ProjectFileName) == 0;
-  if (own) book.CloseProjectStream();
+// whose page offsets the directory keeps.
+bool ReplaceWith(TBookStruct& book, const string& temp, const char* target, TDirectoryGuard& directory) {
+  const bool own = lstrcmpiA(target, book.ProjectFileName) == 0;
+  const bool reopen = own && book.Stream;
+  if (reopen) book.CloseProjectStream();
   const bool ok = CopyFileOver(temp.c_str(), target, 0, false);
-  if (own) book.OpenProjectStream();
+  if (own && ok) directory.Keep();
+  if (reopen) book.OpenProjectStream();
   return ok;
 }
 
@@ -299,6 +321,7 @@ bool TBookStruct::SaveWithBackup(const char* projectPath) {
     TFile probe(projectPath, TFile::WriteOnly | TFile::PermReadWrite | TFile::OpenExisting);
     if (!probe.IsOpen()) return Report(IDS_CANNOT_SAVE, MB_ICONINFORMATION);
   }
+  TDirectoryGuard directory(Pages);
   string temp;
   if (!SaveProject(temp)) return Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
   bool ok = true;
@@ -307,7 +330,7 @@ bool TBookStruct::SaveWithBackup(const char* projectPath) {
     ReplaceExtension(projectPath, backup, ".BAK");
     if (!CopyFileOver(projectPath, backup.c_str(), 0, false)) ok = Report(IDS_BACKUP_FAILED, MB_ICONSTOP);
   }
-  if (ok && !ReplaceWith(*this, temp, projectPath)) ok = Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
+  if (ok && !ReplaceWith(*this, temp, projectPath, directory)) ok = Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
   ::DeleteFileA(temp.c_str());
   if (ok) WriteFontFile(projectPath);
   return ok;
@@ -320,10 +343,11 @@ bool TBookStruct::SaveRuntimeFile() {
   // Only the run-time file carries the flag; the project keeps its own.
   const uint32_t before = Info.Flags;
   Info.Flags |= kOptRunTime;
+  TDirectoryGuard directory(Pages);
   string temp;
   const bool saved = SaveProject(temp);
   Info.Flags = before;
-  const bool ok = saved && ReplaceWith(*this, temp, runtime.c_str());
+  const bool ok = saved && ReplaceWith(*this, temp, runtime.c_str(), directory);
   if (saved) ::DeleteFileA(temp.c_str());
   if (!ok) return Report(IDS_SAVE_RUNTIME_FAILED, MB_ICONSTOP);
   WriteFontFile(runtime.c_str());
@@ -339,9 +363,10 @@ bool TBookStruct::SaveRuntimeFile() {
 
 bool TBookStruct::SaveSideFiles(const char* newPath) {
   if (!newPath || !*newPath || lstrcmpiA(newPath, ProjectFileName) == 0) return true;
+  TDirectoryGuard directory(Pages);
   string temp;
   if (!SaveProject(temp)) return Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
-  const bool copied = ReplaceWith(*this, temp, newPath);
+  const bool copied = ReplaceWith(*this, temp, newPath, directory);
   ::DeleteFileA(temp.c_str());
   if (!copied) return Report(IDS_SAVE_PROJECT_FAILED, MB_ICONSTOP);
   string fonts, newFonts;
