@@ -111,8 +111,6 @@ bool TPageManagerCore::ReadObjectRecords(const std::vector<uint32_t>& table, boo
     const int16_t kind = info.Target.Kind;
     if (kind < 0 || kind > kLastObjectKind) return false;
     const TObjectRect stored = info.Rect;
-    TObjectInfo placed = info;
-    placed.Rect = ScaleObjectRect(stored, info.Property.Flags, scaleX, scaleY);
     std::unique_ptr<TData> data;
     int64_t dataOffset = -1;
     if (withData) {
@@ -123,7 +121,10 @@ bool TPageManagerCore::ReadObjectRecords(const std::vector<uint32_t>& table, boo
       // from here on.
       if (!data->Read(f)) return false;
     }
-    if (!AddStoredObject(placed, std::move(data), setStored, dataOffset, stored)) return false;
+    info.Rect = ScaleObjectRect(stored, info.Property.Flags, scaleX, scaleY);
+    const bool added = AddStoredObject(info, std::move(data), setStored, dataOffset, stored);
+    info.Rect = stored;
+    if (!added) return false;
   }
   return true;
 }

@@ -10,6 +10,7 @@
 namespace {
 
 const char kProject[] = R"(
+relocate 300
 title "Seiten"
 size 640 480
 quitkeys 5
@@ -26,6 +27,10 @@ object video "Film" 100 100 300 200 dataless number 4
 page 1 "Erste"
   keys 11 12
   hidden 12
+  enter goto 2 delay 500
+  leave info
+  menu "Gehe"
+    item "Zwei" goto 2
   object text "A" 10 10 110 60 number 11
   object text "B" 20 20 120 70 number 12
   object picture "C" 30 30 130 80 number 13
@@ -58,6 +63,11 @@ TEST(ObjectManager, AProjectLoadsIntoThePageManager) {
   EXPECT_STREQ(m.FindObjectById(13)->GetKindName(), "Graphik-Objekt");
   EXPECT_EQ(m.FindObjectByName("d"), d) << "names compare without case";
   EXPECT_EQ(m.FindObjectById(99), nullptr);
+  EXPECT_EQ(m.EnterActions[0].Code, 11);
+  EXPECT_EQ(m.EnterActions[0].Delay, 500u);
+  EXPECT_EQ(m.LeaveActions[0].Code, 9);
+  EXPECT_EQ(m.MenuItems->GetItemsInContainer(), 2);
+  EXPECT_EQ(m.KeyList.Values, (std::vector<uint32_t>{11, 12}));
   int index;
   EXPECT_TRUE(m.IndexOfObject(d, index));
   EXPECT_EQ(index, 3);

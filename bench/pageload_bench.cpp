@@ -1,0 +1,121 @@
+// Page loading: every page of a generated project of 500 pages with 50
+// objects each (texts, pictures, buttons with actions and tooltips, in three
+// layers; two shared objects on every page) read into a page manager one
+// after the other, each page ending the one before, as a presentation that
+// visits every page does. From memory, and from a file on disk. The rate is
+// reported as items (pages) per second.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "engine/core/format/rawio.h"
+#include "engine/core/format/recordctx.h"
+#include "engine/core/format/tsldesc.h"
+#include "engine/core/pages/pagemodel.h"
+
+namespace {
+
+constexpr int kPages = 500;
+constexpr int kObjectsPerPage = 50;
+
+std::string Description() {
+  std::string d = "title \"Messung\"\nsize 800 600\n";
+  d += "object button \"Weiter\" 700 550 790 590\n  action next\n  data flags 0x1001004 str \"Weiter\" zeros 24\n";
+  d += "object sound \"Ton\" 0 0 1 1 dataless\n";
+  for (int p = 1; p <= kPages; ++p) {
+    d += "page " + std::to_string(p) + "\n  keys 1 2 3\n  enter goto " + std::to_string(p % kPages + 1) + "\n";
+    d += "  data-for 2 str \"ton" + std::to_string(p) + ".wav\"\n";
+    for (int o = 0; o < kObjectsPerPage; ++o) {
+      const int x = (o % 10) * 80, y = (o / 10) * 110;
+      const std::string rect = std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(x + 70) + " " +
+                               std::to_string(y + 100);
+      switch (o % 3) {
+        case 0:
+          d += "  object text " + rect + "\n    data flags 0x3 colour #808080 i32 2 i32 2 i16 0 u32 1\n"
+               "    data font \"Arial\" 20 bold str \"Ein Text auf der Seite\" zeros 16\n";
+          break;
+        case 1:
+          d += "  object picture " + rect + "\n    layer 1\n    tooltip \"Ein Bild\"\n"
+               "    data flags 0x4 str \"bilder\\\\bild.bmp\" u8 0 colour #000000 zeros 12\n";
+          break;
+        default:
+          d += "  object button " + rect + "\n    layer 2\n    action goto 3 delay 200\n    action code 4 target 2\n"
+               "    data flags 0x1001004 str \"Los\" font \"Arial\" 17 zeros 8\n";
+          break;
+      }
+    }
+  }
+  return d;
+}
+
+const std::vector<uint8_t>& Project() {
+  static const std::vector<uint8_t> bytes = [] {
+    TProjectDescription d;
+    TDescriptionError e;
+    if (!ParseProjectDescription(Description(), ".", d, e)) std::fprintf(stderr, "%d: %s\n", e.Line, e.Message.c_str());
+    tsl::MemoryStream m;
+    WriteProjectDescription(d, m);
+    return m.Data();
+  }();
+  return bytes;
+}
+
+// Loads the project's shared objects, then every page in turn; false when a
+// page did not load.
+bool LoadAllPages(tsl::ByteStream& f, TPageModel& model, size_t& objects) {
+  TProjectHeader header;
+  TBookStructOptions info;
+  if (!ReadProjectHeader(f, header, info)) return false;
+  tsl::TFileVersionScope version(info.VersionMajor, info.VersionMinor);
+  TPageDirectory directory;
+  directory.Read(f, header.Values[0]);
+  model.Clear();
+  model.Stream = &f;
+  if (tsl::SeekInside(f, header.Values[1])) model.ProjectObjects.Read(f);
+  model.LoadSharedObjects(model.ProjectObjects.Values[1], 1.0, 1.0);
+  model.LoadSharedDatalessObjects(model.ProjectObjects.Values[2]);
+  for (const TPagePointer& p : directory.Pages) {
+    model.EndPageObjects();
+    if (!model.ReadPage(p.Offset, nullptr, 1.0, 1.0)) return false;
+    objects += model.Objects.size();
+  }
+  return directory.Count() == kPages;
+}
+
+void BM_LoadEveryPageFromMemory(benchmark::State& state) {
+  const std::vector<uint8_t>& bytes = Project();
+  size_t objects = 0;
+  for (auto _ : state) {
+    tsl::MemoryStream m(bytes);
+    TPageModel model;
+    if (!LoadAllPages(m, model, objects)) state.SkipWithError("a page did not load");
+  }
+  state.SetItemsProcessed(state.iterations() * kPages);
+  state.counters["objects_per_page"] = static_cast<double>(objects) / (state.iterations() * kPages);
+  state.counters["file_kib"] = static_cast<double>(bytes.size()) / 1024;
+}
+BENCHMARK(BM_LoadEveryPageFromMemory)->Unit(benchmark::kMillisecond);
+
+void BM_LoadEveryPageFromFile(benchmark::State& state) {
+  char path[] = "/tmp/tslpagebenchXXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) {
+    state.SkipWithError("no temporary file");
+    return;
+  }
+  std::FILE* out = fdopen(fd, "wb");
+  std::fwrite(Project().data(), 1, Project().size(), out);
+  std::fclose(out);
+  size_t objects = 0;
+  for (auto _ : state) {
+    tsl::PosixFileStream f(path, tsl::PosixFileStream::ReadOnly);
+    TPageModel model;
+    if (!LoadAllPages(f, model, objects)) state.SkipWithError("a page did not load");
+  }
+  std::remove(path);
+  state.SetItemsProcessed(state.iterations() * kPages);
+}
+BENCHMARK(BM_LoadEveryPageFromFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
