@@ -90,6 +90,19 @@ TEST(PagePainting, ScrolledPaintLandsOnce) {
   EXPECT_EQ(c.At(0, 0), kPage);
 }
 
+// The same through a real WM_PAINT of the window on the screen.
+TEST(PagePainting, OnScreenAtAScrollOffset) {
+  PageFixture f(kProject, 0, 300, 200);
+  ASSERT_TRUE(f.Ok);
+  f.Window->Scroller->ScrollTo(100, 50);
+  f.Window->Invalidate(false);
+  f.Window->UpdateWindow();
+  HDC dc = GetDC(f.Window->HWindow);
+  EXPECT_EQ(GetPixel(dc, 60, 60), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dc, 120, 60), kPage);
+  ReleaseDC(f.Window->HWindow, dc);
+}
+
 TEST(PagePainting, HiddenObjectsExclusionsAndBuild) {
   PageFixture f(kProject, 0, 400, 300);
   ASSERT_TRUE(f.Ok);
