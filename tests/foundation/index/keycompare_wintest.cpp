@@ -3,7 +3,6 @@
 // strings over the characters that sort specially, and a million random
 // pairs (near-equal ones among them, and long ones), in the English and the
 // German locale.
-#define NOMINMAX  // std::min/std::max stay usable after windows.h
 #include "wintest.h"
 
 #include <string>

@@ -2,7 +2,6 @@
 // Win32 host: an archive built from a folder of files, listed, read back and
 // unpacked byte-identically with the files' dates; an index file written
 // and read back.
-#define NOMINMAX  // std::min/std::max stay usable after windows.h
 #include "wintest.h"
 
 #include <algorithm>
