@@ -14,3 +14,8 @@ const TDataCreatorFunc DataCreatorTable[kObjectKinds] = {
     CreateABPData,       CreateComboItemData, CreateTreeListItemData, CreateBmpContData,   CreateFastSearchData,
     CreateTextDocData,   CreateDiaWindowData, CreateDXShowData,      CreateIEData,         CreateListItemData,
     CreateHelpRegisterData, CreateFlashPlayerData};
+
+TKindDefaults& KindDefaults() {
+  static TKindDefaults defaults;
+  return defaults;
+}
