@@ -9,6 +9,7 @@ pkgs=(
   libjpeg62-turbo-dev zlib1g-dev libminizip-dev
   xvfb xauth x11-utils imagemagick fonts-wine
   clang-14 libclang-rt-14-dev
+  giflib-tools libtiff-tools libjpeg-turbo-progs
 )
 missing=()
 for p in "${pkgs[@]}"; do
