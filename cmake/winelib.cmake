@@ -80,6 +80,9 @@ endfunction()
 
 add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)
 target_link_options(tslplay32 PRIVATE -mwindows)
+# The program's own exports (write_JPEG_file).
+target_link_options(tslplay32 PRIVATE ${CMAKE_SOURCE_DIR}/cmake/tslplay32.spec)
+set_property(TARGET tslplay32 APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/tslplay32.spec)
 tsl_link_player(tslplay32)
 
 # Win32 tests: tests/<dir>/*_wintest.cpp, one binary per folder, run under
