@@ -37,8 +37,12 @@ size_t TiffLzwDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity
   for (;;) {
     if (have < width) {
       if (ip + 8 <= n) {
+        // Eight bytes at once; the bits below the whole bytes counted are
+        // the stream's next bits and come again with the next load.
+        uint64_t word = 0;
+        for (int i = 0; i < 8; ++i) word = word << 8 | src[ip + size_t(i)];
+        acc |= word >> have;
         const uint32_t take = (64 - have) >> 3;
-        for (uint32_t i = 0; i < take; ++i) acc |= uint64_t(src[ip + i]) << (56 - have - 8 * i);
         ip += take;
         have += take * 8;
       } else {
