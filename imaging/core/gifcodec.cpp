@@ -188,12 +188,13 @@ int TGIF::ReadImage(PictureInput& in, uint8_t* bits) {
     if (!HasGlobalTable) return kBitmapNoSuccessor;
   }
 
+  // The frame's pixels, in a block that grows with what the data really
+  // decodes to, so a frame size the data cannot fill costs no memory.
   const uint64_t total = uint64_t(w) * h;
-  tsl::DibHolder buffer(Platform(), Platform().Alloc(size_t(total + 256), true));
-  if (!buffer) return kBitmapNoMemory;
-  tsl::DibLock pixels(Platform(), buffer.get());
-  if (!pixels) return kBitmapNoMemory;
-  if (!DecodeLzw(in, pixels.get(), total)) return kBitmapCorruptData;
+  if (total + 256 > tsl::kMaxDibBytes) return kBitmapNoMemory;
+  FrameBuffer pixels(Platform(), total + 256);
+  const int decoded = DecodeLzw(in, pixels, total);
+  if (decoded != kBitmapOk) return decoded;
 
   // Below 8 bits a frame starts on a byte boundary of the DIB.
   const uint32_t depth = BitsPerPixel;
@@ -203,12 +204,12 @@ int TGIF::ReadImage(PictureInput& in, uint8_t* bits) {
   Frame.Top = top;
   Frame.Width = w < uint32_t(Width) - drawnLeft ? w : uint32_t(Width) - drawnLeft;
   Frame.Height = h < uint32_t(Height) - top ? h : uint32_t(Height) - top;
-  DrawFrame(pixels.get(), w, h, bits);
+  DrawFrame(pixels.Data(), w, h, bits);
   ReadPalette(nullptr, ColourTable);
   return kBitmapOk;
 }
 
-bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
+int TGIF::DecodeLzw(PictureInput& in, FrameBuffer& buffer, uint64_t total) {
   const int m = in.Byte();
   // The data, joined from its sub-blocks.
   std::vector<uint8_t> data;
@@ -234,7 +235,7 @@ bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
       break;
     }
   }
-  if (m < 1 || m > 8) return false;
+  if (m < 1 || m > 8) return kBitmapCorruptData;
 
   MinimumCodeSize = uint32_t(m);
   ClearCode = 1u << m;
@@ -255,6 +256,7 @@ bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
   uint32_t have = 0;
   uint64_t pos = 0;
   bool bad = false;
+  uint8_t* out = buffer.Data();
   for (;;) {
     if (have < width) {
       if (ip + 8 <= n) {
@@ -288,6 +290,8 @@ bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
         bad = true;
         break;
       }
+      if (!buffer.Reserve(pos + 1)) return kBitmapNoMemory;
+      out = buffer.Data();
       out[pos++] = uint8_t(code);
       prev = code;
       continue;
@@ -300,6 +304,8 @@ bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
         bad = true;
         break;
       }
+      if (!buffer.Reserve(pos + len)) return kBitmapNoMemory;
+      out = buffer.Data();
       p = out + pos + len - 1;
     } else if (code == next) {
       len = uint32_t(tables->length[prev]) + 1;
@@ -307,6 +313,8 @@ bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
         bad = true;
         break;
       }
+      if (!buffer.Reserve(pos + len)) return kBitmapNoMemory;
+      out = buffer.Data();
       p = out + pos + len - 1;
       *p-- = tables->first[prev];
       c = prev;
@@ -334,7 +342,8 @@ bool TGIF::DecodeLzw(PictureInput& in, uint8_t* out, uint64_t total) {
   CodeMask = (1u << width) - 1;
   NextCode = next;
   PreviousCode = prev;
-  return !bad && pos == total;
+  if (bad || pos != total) return kBitmapCorruptData;
+  return buffer.Reserve(total ? total : 1) ? kBitmapOk : kBitmapNoMemory;
 }
 
 void TGIF::DrawFrame(const uint8_t* pixels, uint32_t frameWidth, uint32_t frameHeight, uint8_t* bits) {
@@ -604,3 +613,32 @@ std::vector<uint8_t> GifLzwEncode(const uint8_t* pixels, size_t n, uint32_t mini
 }
 
 }  // namespace tsl
+
+bool TGIF::FrameBuffer::Reserve(uint64_t n) {
+  if (n <= size_ && data_) return true;
+  if (n > most_) return false;
+  uint64_t want = size_ * 2 > n ? size_ * 2 : n;
+  if (want < 65536) want = 65536;
+  if (want > most_) want = most_;
+  tsl::DibHandle h = p_.Alloc(size_t(want), true);
+  uint8_t* d = h ? p_.Lock(h) : nullptr;
+  if (!d) {
+    if (h) p_.Free(h);
+    return false;
+  }
+  if (data_) std::memcpy(d, data_, size_t(size_));
+  Release();
+  h_ = h;
+  data_ = d;
+  size_ = want;
+  return true;
+}
+
+void TGIF::FrameBuffer::Release() {
+  if (!h_) return;
+  p_.Unlock(h_);
+  p_.Free(h_);
+  h_ = nullptr;
+  data_ = nullptr;
+  size_ = 0;
+}

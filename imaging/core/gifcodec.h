@@ -89,9 +89,29 @@ public:
 private:
   int ReadExtension(tsl::PictureInput& in);
   int ReadImage(tsl::PictureInput& in, uint8_t* bits);
-  // Decodes the image data (code size byte and sub-blocks) into `out`;
-  // false when the data is corrupt or does not fill exactly `total` pixels.
-  bool DecodeLzw(tsl::PictureInput& in, uint8_t* out, uint64_t total);
+  // A frame's pixels in a platform block that grows as decoding needs.
+  class FrameBuffer {
+  public:
+    FrameBuffer(const tsl::DibPlatform& p, uint64_t most) : p_(p), most_(most) {}
+    ~FrameBuffer() { Release(); }
+    FrameBuffer(const FrameBuffer&) = delete;
+    FrameBuffer& operator=(const FrameBuffer&) = delete;
+    // At least n bytes (zero beyond what was written); false without memory.
+    bool Reserve(uint64_t n);
+    uint8_t* Data() { return data_; }
+
+  private:
+    void Release();
+    const tsl::DibPlatform& p_;
+    uint64_t most_;
+    tsl::DibHandle h_ = nullptr;
+    uint8_t* data_ = nullptr;
+    uint64_t size_ = 0;
+  };
+  // Decodes the image data (code size byte and sub-blocks) into the
+  // buffer: 0, 17 when the data is corrupt or does not fill exactly
+  // `total` pixels, 1 without memory.
+  int DecodeLzw(tsl::PictureInput& in, FrameBuffer& buffer, uint64_t total);
   void DrawFrame(const uint8_t* pixels, uint32_t frameWidth, uint32_t frameHeight, uint8_t* bits);
   uint8_t PaletteIndexOf(uint32_t colour, const tsl::DibRgbQuad* palette, uint32_t count) const;
 

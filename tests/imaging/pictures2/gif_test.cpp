@@ -199,6 +199,8 @@ TEST(Gif, DamagedFiles) {
       {"code size 12", [&](Bytes& b) { b[data] = 12; }, kBitmapCorruptData},
       {"frame taller than its data", [&](Bytes& b) { b[image + 7] = 40; }, kBitmapCorruptData},
       {"frame smaller than its data", [&](Bytes& b) { b[image + 7] = 2; }, kBitmapCorruptData},
+      // A frame size far beyond what the data decodes to costs no memory.
+      {"huge frame, little data", [&](Bytes& b) { b[image + 6] = b[image + 8] = 0xEA; }, kBitmapCorruptData},
       {"local table beyond the depth", [&](Bytes& b) { b[image + 9] = 0x87; }, kBitmapNoSuccessor},
   };
   for (const Case& c : cases) {
