@@ -200,7 +200,12 @@ TEST(Gif, DamagedFiles) {
       {"frame taller than its data", [&](Bytes& b) { b[image + 7] = 40; }, kBitmapCorruptData},
       {"frame smaller than its data", [&](Bytes& b) { b[image + 7] = 2; }, kBitmapCorruptData},
       // A frame size far beyond what the data decodes to costs no memory.
-      {"huge frame, little data", [&](Bytes& b) { b[image + 6] = b[image + 8] = 0xEA; }, kBitmapCorruptData},
+      {"huge frame, little data",
+       [&](Bytes& b) {
+         b[image + 5] = b[image + 7] = 0x40;  // 40000 × 40000
+         b[image + 6] = b[image + 8] = 0x9C;
+       },
+       kBitmapCorruptData},
       {"local table beyond the depth", [&](Bytes& b) { b[image + 9] = 0x87; }, kBitmapNoSuccessor},
   };
   for (const Case& c : cases) {
