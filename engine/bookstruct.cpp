@@ -51,9 +51,17 @@ TBookStruct::TBookStruct(TObjectWindow* window, const char* fileName)
     NewProject = 1;
     MakeProgramTempFileName(TempFileName);
   }
+  // The presentation's project (made by the page window that owns it) loads
+  // at once and runs its clock; one made beside a page window is read by
+  // its maker.
+  if (window && window->OwnsProject) {
+    Load();
+    StartClock();
+  }
 }
 
 TBookStruct::~TBookStruct() {
+  Clear();
   ObjectManager.reset();
   DeletePendingActions();
   CloseProjectStream();
@@ -93,6 +101,11 @@ bool TBookStruct::ReadProject(tsl::ByteStream& f) {
   ReadPageDirectory(f, Header.Values[0]);
   if (!ObjectManager) return true;
   ObjectManager->Stream = &f;
+  // Read again, the project's objects start afresh instead of doubling.
+  if (ObjectManager->GetObjectCount() > 0) {
+    TObjectManager::EndPageObjects(ObjectManager.get());
+    TObjectManager::RemoveStayingObjects(ObjectManager.get());
+  }
   if (tsl::SeekInside(f, Header.Values[1])) ObjectManager->ProjectObjects.Read(f);
   if (Pages.Count() > 0) {
     double sx = 1.0, sy = 1.0;

@@ -15,10 +15,17 @@
 #include "engine/core/pages/pathresolve.h"
 #include "engine/fonts.h"
 #include "engine/objectmanager.h"
+#include "engine/actionqueue.h"
+#include "engine/core/history.h"
 #include "foundation/core/timer/timequeue.h"
+#include "foundation/systimer.h"
 #include "platform/owl/file.h"
 
 class TObjectWindow;
+
+// The page directory's offset of a page that lives in memory only.
+constexpr uint32_t kEmptyPageOffset = 0xFFFFFFFF;
+class TTransition;
 
 class TBookStruct : public TTimersFriend, public tsl::TRecordContext {
 public:
@@ -99,7 +106,56 @@ public:
   bool WriteFontFile(const char* projectPath);
 
   // ---- the timed messages ----
-  TSysTimeManager* GetTimeManager() const { return TimeManager.get(); }
+  // The queue: the timer's once it runs, null once the project is cleared.
+  TSysTimeManager* GetTimeManager() const;
+  // The receiver's slot: the open project's handler of every message kind.
+  int32_t HandleTimerMsg(TSysTimeManager* manager, const TSysTimeManagerMsg& msg) override {
+    return ExecuteAction(manager, msg);
+  }
+  int32_t ExecuteAction(TSysTimeManager* manager, const TSysTimeManagerMsg& msg);
+  // Posts the periodic tick (kind 0) with this lifetime.
+  void PostTick(uint32_t lifeTime);
+
+  // ---- the open project's life ----
+  // Reads the project (history, page array, page manager, fonts, the first
+  // page); the outcome is in LoadStatus.
+  void Load();
+  // Replaces the project by another file; null does nothing.
+  void Reload(const char* fileName);
+  // Releases what loading built and the clock; safe to call twice.
+  void Clear();
+
+  // ---- page change and page build ----
+  bool GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t withHistory,
+                std::unique_ptr<TActionKeyArray> carried = nullptr);
+  void BuildCurrentPage(int32_t record, uint8_t withHistory, std::unique_ptr<TActionKeyArray> carried);
+  // A project without pages gets one empty page, kept in memory only.
+  void AddEmptyPage();
+  // Queues the enabled actions of a page's start or leave list as a chain.
+  void RunPageActions(const TActionStruct (&actions)[4]);
+  // `hiddenByList`: per object of the page, hidden by the page's list.
+  void ScheduleObjectTimes(const std::vector<uint8_t>& hiddenByList);
+  void ScheduleAutoAdvance();
+
+  // ---- history ----
+  TUndoStep& PushBackStep() { return BackSteps.Push(); }
+  TUndoStep& PushForwardStep() { return ForwardSteps.Push(); }
+  TUndoStep* CurrentBackStep() { return BackSteps.Current(); }
+  TUndoStep* CurrentForwardStep() { return ForwardSteps.Current(); }
+  int32_t BackStepIndex() const { return BackSteps.Index(); }
+  int32_t ForwardStepIndex() const { return ForwardSteps.Index(); }
+  void ClearBackSteps() { BackSteps.Clear(); }
+  void ClearForwardSteps() { ForwardSteps.Clear(); }
+  void HistoryBack();
+  void HistoryForward();
+
+  // ---- database records ----
+  bool GotoDBRecord(int32_t id, uint8_t withHistory);
+  // The current record of the page's database; -1 without one.
+  int32_t CurrentRecord() const;
+  void NavigateDB(const TSysTimeManagerMsg& msg);
+  void Redraw();
+  void UpdateMediaBars();
 
   // ---- the record readers' view of the open project ----
   uint8_t FileVersionMajor() const override { return Info.VersionMajor; }
@@ -127,8 +183,18 @@ public:
   uint32_t StartTime = 0;
   uint32_t PageCounter = 0;
   uint32_t TickPeriod = 125;
+  std::unique_ptr<TSystemTimer> Timer;  // owns the queue once it runs
+  TTransition* Transition = nullptr;    // only during a page change's transition
+  std::unique_ptr<TIArrayAsVector<string>> LinkStrings;
+  THistoryStack BackSteps;
+  THistoryStack ForwardSteps;
+  uint32_t PageStartTime = 0;
+  uint32_t SequenceIndex = 0;
+  uint8_t Replaying = 0;  // a history step is being replayed: nothing records history
 
 private:
+  void ReplayStep(THistoryStack& from, THistoryStack& to);
+  void StartClock();
   TPathRules Rules() const;
   bool Report(uint32_t id, uint32_t icon) const;
   tsl::TRecordContext* previousContext_ = nullptr;

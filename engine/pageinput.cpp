@@ -1,5 +1,6 @@
 #include "engine/pageinput.h"
 
+#include "actions/presentation.h"
 #include "engine/actionqueue.h"
 #include "engine/bookstruct.h"
 #include "engine/objectelement.h"
@@ -18,19 +19,12 @@ bool Ready(const TObjectManager* m) { return m && m->PageLoaded; }
 
 HWND PageHandle(const TObjectManager* m) { return m && m->PageWindow ? m->PageWindow->HWindow : nullptr; }
 
-// Ends the presentation: the open project's quit posts WM_QUIT to the page
-// window, which ends the message loop.
-void QuitThePresentation(TObjectManager* m) {
-  if (HWND h = PageHandle(m)) ::PostMessageA(h, WM_QUIT, 0, 0);
-  else ::PostQuitMessage(0);
-}
-
 // A quit key ends the page's objects and the presentation.
 bool HandleQuitKey(TObjectManager* m, uint key) {
   TBookStruct* book = GetOpenBook();
   if (!book || !book->IsQuitKey(key)) return false;
   TObjectManager::EndPageObjects(m);
-  QuitThePresentation(m);
+  QuitPresentation(book);
   return true;
 }
 

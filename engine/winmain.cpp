@@ -1,48 +1,247 @@
-// Program entry of tslplay32.
+// Program entry of tslplay32: the application, which finds the project,
+// reads enough of it to shape the main frame and puts the page window into
+// it; the page window opens the project.
 #include "platform/owl/applicat.h"
 #include "platform/owl/framewin.h"
 
 #include <ole2.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "engine/bookstruct.h"
+#include "engine/core/format/rawio.h"
+#include "engine/core/pages/pathresolve.h"
+#include "engine/deskframe.h"
+#include "engine/objectwindow.h"
+#include "engine/startup.h"
+#include "foundation/commdlgs.h"
+#include "foundation/fileutil.h"
 #include "foundation/resstring.h"
+#include "foundation/sysinfo.h"
 #include "panes/mvpane/mvpane.h"
 #include "platform/mppane/mppane.h"
-#include "resources/resource.h"
+#include "platform/owl/file.h"
+#include "platform/owl/profile.h"
+#include "platform/owl/uiservice.h"
+#include "resources/ids_foundation.h"
 
 namespace {
 
+constexpr size_t kPathBuffer = 260;
+
 // The main frame; scripts find the player by its window class.
-class TPlayerFrame : public TFrameWindow {
+class TMainFrame : public TFrameWindow {
 public:
-  explicit TPlayerFrame(const char* title) : TFrameWindow(nullptr, title) {
-    Attr.W = 640;
-    Attr.H = 480;
-  }
+  TMainFrame(const char* title, TWindow* client) : TFrameWindow(nullptr, title, client, false) {}
   const char* GetClassName() override { return "TSLPLAY32Frame"; }
 };
 
-class TPlayerApp : public TApplication {
-public:
-  TPlayerApp(HINSTANCE instance, int cmdShow) : TApplication(nullptr, instance, cmdShow) {}
+bool Exists(const char* path) { return FileExists(path); }
 
-  void InitMainWindow() override {
-    auto* frame = new TPlayerFrame(LoadResString(IDS_PROGRAM_TITLE));
-    frame->SetIcon(this, "TSL_LOGO");
-    SetMainWindow(frame);
-  }
+// The project file's header, the project info record and the first page's
+// own options: what start-up needs to shape the main frame.
+struct TProjectPreview {
+  bool Valid = false;  // the header leads to the project signature
+  bool FirstPageHasOptions = false;
+  TBookStructOptions FirstPage;
 };
+
+TProjectPreview PreviewProject(const char* path, TBookStructOptions& info) {
+  TProjectPreview out;
+  TFile f(path, TFile::ReadOnly | TFile::PermReadWrite | TFile::OpenExisting);
+  if (!f.IsOpen()) return out;
+  uint32_t header[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0, 0xFFFFFFFF};
+  f.Seek(0);
+  tsl::ReadFixed(header, sizeof header, f);
+  uint32_t magic = 0xFFFFFFFF, count = 0;
+  if (f.Seek(header[0])) {
+    tsl::ReadU32(magic, f);
+    tsl::ReadU32(count, f);
+  }
+  if (count != 0) {
+    uint32_t entry[2] = {0xFFFFFFFF, 0};
+    tsl::ReadFixed(entry, sizeof entry, f);
+    TRecordHeader page;
+    page.ExtensionOffset = kNoOffset;
+    if (f.Seek(entry[0])) page.Read(f);
+    if (page.ExtensionOffset != kNoOffset && f.Seek(page.ExtensionOffset)) {
+      uint32_t ext[6];
+      for (uint32_t& e : ext) e = kNoOffset;
+      tsl::ReadFixed(ext, sizeof ext, f);
+      if (ext[kExtOptions] != kNoOffset && f.Seek(static_cast<int64_t>(page.ExtensionOffset) + ext[kExtOptions])) {
+        uint16_t own = 0;
+        tsl::ReadU16(own, f);
+        if (own) {
+          out.FirstPage.Read(f);
+          out.FirstPageHasOptions = true;
+        }
+      }
+    }
+  }
+  if (magic == kProjectMagic) {
+    f.Seek(16);
+    info.Read(f);
+    out.Valid = true;
+  }
+  return out;
+}
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
-  TPlayerApp app(instance, cmdShow);
-  if (app.Status) return 0;
-  OleInitialize(nullptr);
-  InitQT();
-  InitMP();
-  const int result = app.Run();
-  ExitQT();
-  ExitMP();
-  OleUninitialize();
+class TMyApp : public TApplication {
+public:
+  explicit TMyApp(HINSTANCE instance) : TApplication(nullptr, instance) {}
+  // The desk frame goes before the frames: the main frame is taken out of
+  // it first, so that each window is deleted once.
+  ~TMyApp() override {
+    if (!DeskFrame) return;
+    if (TFrameWindow* frame = GetMainWindow(); frame && frame->GetParentO() == DeskFrame) frame->SetParent(nullptr);
+    TDeskFrameWindow* desk = DeskFrame;
+    if (desk->HWindow) ::DestroyWindow(desk->HWindow);
+    delete desk;
+  }
+
+  void InitMainWindow() override;
+  void InitInstance() override;
+
+private:
+  TBookStructOptions Info;
+  bool Loaded = false;
+  bool DeskVetoed = false;
+  std::string IniPath;
+};
+
+void TMyApp::InitMainWindow() {
+  TInfoStruct& sys = SystemInfo();
+  sys.Refresh();
+  string program = sys.ProgramDirectory;
+  AddTrailingBackslash(program);
+  IniPath = std::string(program.c_str()) + "TSLPLAY32.INI";
+
+  string path;
+  if (!GetCommandLineFile(path)) {
+    path = string();
+    if (FileExists(IniPath.c_str())) {
+      TProfile ini("AUTOSTART", IniPath.c_str());
+      char buffer[kPathBuffer] = {};
+      const std::string sizeKey =
+          "FILE" + std::to_string(sys.ScreenWidth) + "x" + std::to_string(sys.ScreenHeight);
+      ini.GetString(sizeKey.c_str(), buffer, sizeof buffer, "");
+      const string chosen = SelectByColourDepth(buffer, sys.ColorBits);
+      if (!chosen.empty()) lstrcpynA(buffer, chosen.c_str(), sizeof buffer);
+      else ini.GetString("FILE", buffer, sizeof buffer, "");
+      char task[256] = {};
+      ini.GetString("TASKNAME", task, sizeof task, "");
+      SetProgramTitle(task);
+      char local[kPathBuffer] = {};
+      ini.GetString("LOCAL_RUNTIME_DIR", local, sizeof local, "");
+      std::string l = local;
+      auto trim = [&](char c) {
+        while (!l.empty() && l.front() == c) l.erase(0, 1);
+        while (!l.empty() && l.back() == c) l.pop_back();
+      };
+      trim(' ');
+      trim('\\');
+      LocalRuntimeDir = l.c_str();
+      path = ResolveAutostartFile(buffer, program, &Exists);
+    }
+  }
+  char chosen[MAX_PATH] = {};
+  if (!path.empty()) lstrcpynA(chosen, path.c_str(), sizeof chosen);
+  if (!chosen[0] || !FileExists(chosen)) {
+    chosen[0] = 0;
+    const TResString filter = LoadResString(IDS_CRT_FILTER);
+    if (!SelectFileName(nullptr, chosen, true, filter, nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, nullptr,
+                        nullptr))
+      chosen[0] = 0;
+  }
+
+  TObjectWindow* page = nullptr;
+  if (chosen[0] && FileExists(chosen)) {
+    SetProjectPath(chosen);
+    const TProjectPreview preview = PreviewProject(chosen, Info);
+    DeskVetoed = preview.FirstPageHasOptions && !(preview.FirstPage.Flags & kOptDeskFrame);
+    if (preview.Valid) {
+      page = new TObjectWindow(nullptr, chosen);
+      Loaded = true;
+    }
+  }
+
+  int width = Info.WindowRect.Right - Info.WindowRect.Left;
+  int height = Info.WindowRect.Bottom - Info.WindowRect.Top;
+  RECT work{};
+  const bool fit = (Info.Flags & kOptFitWorkArea) && ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  if (fit) {
+    width = work.right - work.left;
+    height = work.bottom - work.top;
+  }
+  auto* frame = new TMainFrame(ProgramTitle(), page);
+  frame->Attr.Style = FrameStyleFor(Info.Flags);
+  if (Info.Flags & kOptFitWorkArea) {
+    frame->Attr.X = fit ? work.left : Info.WindowRect.Left;
+    frame->Attr.Y = fit ? work.top : Info.WindowRect.Top;
+    frame->Attr.W = width;
+    frame->Attr.H = height;
+  } else {
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    frame->Attr.X = std::max(0, cx - width) / 2;
+    frame->Attr.Y = std::max(0, cy - height) / 2;
+    frame->Attr.W = std::min(cx, width);
+    frame->Attr.H = std::min(cy, height);
+  }
+  frame->SetIcon(this, "TSL_LOGO");
+  const string title = Info.GetTitle();
+  if (!title.empty()) frame->SetCaption(title.c_str());
+  SetMainWindow(frame);
+}
+
+void TMyApp::InitInstance() {
+  TApplication::InitInstance();
+  TFrameWindow* frame = GetMainWindow();
+  if (!frame || !frame->HWindow) return;
+  if (!Loaded) {
+    // Nothing to play: the loop ends at once, with exit code 0.
+    ::PostQuitMessage(0);
+    return;
+  }
+  if ((Info.Flags & kOptTopmost) && !(Info.Flags & kOptDeskFrame))
+    ::SetWindowPos(frame->HWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+  if ((Info.Flags & kOptDeskFrame) && !DeskVetoed && !DeskFrame) {
+    // The open project's record once it is read, start-up's until then.
+    TBookStruct* book = GetOpenBook();
+    DeskBackground = book ? &book->Info.Background : &Info.Background;
+    auto* desk = new TDeskFrameWindow();
+    desk->SetIcon(this, "TSL_LOGO");
+    if (desk->Create()) {
+      frame->SetParent(desk);
+      ::ShowWindow(desk->HWindow, SW_SHOW);
+      if (Info.Flags & kOptTopmost)
+        ::SetWindowPos(desk->HWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    }
+  }
+  ::ShowWindow(frame->HWindow, SW_SHOW);
+  if (SystemInfo().ColorBits <= 8) {
+    char text[256] = {};
+    ::GetPrivateProfileStringA("MESSAGES", "NOHIGHCOLOR", "", text, sizeof text, IniPath.c_str());
+    if (text[0] && UiMessageBox(frame->HWindow, text, ProgramTitle(), MB_OKCANCEL) == IDCANCEL) ::PostQuitMessage(0);
+  }
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  SetResourceModule(instance);
+  int result = 0;
+  {
+    TMyApp app(instance);
+    if (app.Status) return 0;
+    OleInitialize(nullptr);
+    InitQT();
+    InitMP();
+    result = app.Run();
+    ExitQT();
+    ExitMP();
+    OleUninitialize();
+  }
   return result;
 }

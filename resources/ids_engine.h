@@ -32,6 +32,8 @@
 #define IDS_SAVE_RUNTIME_FAILED 2121
 #define IDS_SAVE_PROJECT_FAILED 2122
 #define IDS_BACKUP_FAILED       2123
+/* Opening the project. */
+#define IDS_NEWER_VERSION       2354
 /* Fill patterns of page backgrounds (8 x 8 bitmaps, pattern 0-11). */
 #define IDB_PATTERN_FIRST       9000
 #define IDB_PATTERN0            9000

@@ -1,0 +1,286 @@
+// Page change and page build of the open project.
+#include <algorithm>
+#include <vector>
+
+#include "actions/presentation.h"
+#include "engine/animregistry.h"
+#include "engine/bookstruct.h"
+#include "engine/deskframe.h"
+#include "engine/menubar.h"
+#include "engine/objectwindow.h"
+#include "engine/pagepaint.h"
+#include "engine/startup.h"
+#include "foundation/drawtools.h"
+#include "foundation/winutil.h"
+#include "platform/owl/applicat.h"
+
+namespace {
+
+constexpr uint32_t kTimingLifeTime = 600000;
+constexpr uint32_t kPropOwnCache = 0x1;
+constexpr uint32_t kPropShowAtOnce = 0x1000;
+constexpr uint32_t kTailVisible = 0x1;
+constexpr uint32_t kTailStays = 0x2;
+constexpr int32_t kShowObjectMsg = 4;
+constexpr int32_t kHideObjectMsg = 5;
+
+void PostTo(TBookStruct& book, int32_t kind, uint32_t delay, uintptr_t param1, uintptr_t ownerId = 0,
+            uintptr_t param3 = 0) {
+  TSysTimeManager* m = book.GetTimeManager();
+  if (!m) return;
+  TSysTimeManagerMsg msg;
+  msg.Receiver = &book;
+  msg.Kind = kind;
+  msg.Delay = delay;
+  msg.LifeTime = kTimingLifeTime;
+  msg.Param1 = param1;
+  msg.OwnerId = ownerId;
+  msg.Param3 = param3;
+  m->PostMsg(msg);
+}
+
+// The page read before stays nowhere: the fields of an empty page.
+void ShowEmptyPage(TObjectManager& m) {
+  PreviousPageHadOwnOptions = m.OwnOptions != 0;
+  m.RecordHeader = TRecordHeader();
+  m.PageInfo = TObjectInfo();
+  m.Background = TBackground();
+  m.HiddenList.Clear();
+  m.KeyList.Clear();
+  for (uint32_t& e : m.ExtOffsets) e = kNoOffset;
+  for (TActionStruct& a : m.EnterActions) a = TActionStruct();
+  for (TActionStruct& a : m.LeaveActions) a = TActionStruct();
+  if (m.MenuItems) m.MenuItems->Flush(tsl::DeleteType::Delete);
+  m.MenuFlag = 0;
+  m.OwnOptions = 0;
+}
+
+void SetObjectShown(TObjectElement* o, bool shown) {
+  if (o->GetHandle()) {
+    if (shown) o->Show(false, false);
+    else o->Hide(false, false);
+  }
+  o->SetVisible(shown);
+}
+
+// The frame's size, style, caption and shape for the options in force.
+void ApplyWindowSettings(TBookStruct& book, HWND frame, const TBookStructOptions& o) {
+  if (o.Flags & kOptContour) ::ShowWindow(frame, SW_HIDE);
+  if (o.Flags & kOptFitWorkArea) {
+    RECT work;
+    if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+      ::SetWindowPos(frame, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top, 0x214);
+  } else {
+    const int w = o.WindowRect.Right - o.WindowRect.Left, h = o.WindowRect.Bottom - o.WindowRect.Top;
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    ::SetWindowPos(frame, nullptr, std::max(0, cx - w) / 2, std::max(0, cy - h) / 2, std::min(cx, w), std::min(cy, h),
+                   0x214);
+  }
+  ::SetWindowLongA(frame, GWL_STYLE, static_cast<LONG>(FrameStyleFor(o.Flags)));
+  ::SetWindowTextA(frame, o.GetTitle().c_str());
+  if ((o.Flags & kOptTopmost) && !(o.Flags & kOptDeskFrame))
+    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+  if (o.Flags & kOptContour) ApplyContourRegion(o.GetContourPath().c_str(), frame);
+  else ::SetWindowRgn(frame, nullptr, TRUE);
+  ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, 0x67);
+
+  TWindow* frameWindow = book.PageWindow ? book.PageWindow->GetParentO() : nullptr;
+  if (o.Flags & kOptDeskFrame) {
+    DeskBackground = const_cast<TBackground*>(&o.Background);
+    if (!DeskFrame) {
+      auto* desk = new TDeskFrameWindow();
+      desk->SetIcon(TApplication::GetApplicationObject(), "TSL_LOGO");
+      desk->Create();
+    }
+    if (frameWindow && frameWindow->GetParentO() != DeskFrame) frameWindow->SetParent(DeskFrame);
+    ::ShowWindow(DeskFrame->HWindow, SW_SHOW);
+    ::SetWindowPos(DeskFrame->HWindow, HWND_NOTOPMOST, 0, 0, 0, 0, 0xB);
+    if (o.Flags & kOptTopmost) ::SetWindowPos(DeskFrame->HWindow, HWND_TOPMOST, 0, 0, 0, 0, 0xB);
+  } else if (DeskFrame) {
+    if (frameWindow && frameWindow->GetParentO() == DeskFrame) {
+      frameWindow->SetParent(nullptr);
+      ::SetParent(frame, nullptr);
+      ::ShowWindow(frame, SW_SHOW);
+    }
+    TDeskFrameWindow* desk = DeskFrame;
+    if (desk->HWindow) ::DestroyWindow(desk->HWindow);
+    delete desk;
+  }
+}
+
+}  // namespace
+
+uint32_t FrameStyleFor(uint32_t flags) {
+  uint32_t style = WS_POPUP;
+  if (!(flags & kOptContour) && (flags & kOptCaption)) {
+    style |= WS_CAPTION;
+    if (flags & kOptMinimizeBox) style |= WS_MINIMIZEBOX;
+    if (flags & kOptMaximizeBox) style |= WS_MAXIMIZEBOX;
+    if (flags & kOptSystemMenu) style |= WS_SYSMENU;
+  }
+  if (flags & kOptSizingBorder) style |= WS_THICKFRAME;
+  return style;
+}
+
+bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t withHistory,
+                           std::unique_ptr<TActionKeyArray> carried) {
+  if (index < 0 || index >= GetPageCount() || !ObjectManager) return false;
+  TObjectManager* m = ObjectManager.get();
+  SignalPageChild(this, 0);
+  // The search dialogs end here once they exist; one of them may be the
+  // dialog whose handler asked for this change, so it goes by a posted
+  // message after that handler returned.
+  if (TAnimationRegistry* bitmaps = AnimatedBitmaps())
+    for (TAnimationEntry& e : *bitmaps) e.Flag = 1;
+  FlushPendingActions();
+  if (TSysTimeManager* q = GetTimeManager()) q->RemoveAllButKind(0);
+  if (runLeave) RunPageActions(m->LeaveActions);
+  PageBuilt = 0;
+  TObjectManager::PauseObjects(m, false, true);
+  m->PageLoaded = 0;
+  if (withHistory && !Replaying) PushBackStep().Add(new TUndoActionInfo(kUndoPage, CurrentPage, -1, -1));
+  PreviousPage = CurrentPage;
+  CurrentPage = index;
+  // Page transitions (project option 0x80 and the old page's transition
+  // byte) need the transition effect; until it exists pages change at once.
+  BuildCurrentPage(record, withHistory, std::move(carried));
+  return true;
+}
+
+void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::unique_ptr<TActionKeyArray> carried) {
+  TObjectManager* m = ObjectManager.get();
+  if (!m) return;
+  // Nothing paints a half-built page.
+  PaintEnabled = 0;
+  TObjectManager::EndPageObjects(m);
+  uint32_t offset = kEmptyPageOffset;
+  GetPageOffset(CurrentPage, offset);
+  if (offset == kEmptyPageOffset) {
+    ShowEmptyPage(*m);
+  } else {
+    double sx = 1.0, sy = 1.0;
+    if (!GetPageScale(offset, sx, sy)) sx = sy = 1.0;
+    m->ReadPage(offset, nullptr, sx, sy);
+  }
+  BuildProjectMenuBar(m);
+
+  const int count = m->GetObjectCount();
+  for (int i = 0; i < count; ++i) {
+    TObjectElement* o = nullptr;
+    if (m->GetObjectAt(i, o) && o && (o->Info.Property.Flags & kPropOwnCache)) o->Picture.reset();
+  }
+
+  PageStartTime = ::GetTickCount();
+  std::vector<uint8_t> hiddenByList(static_cast<size_t>(count), 0);
+  for (int i = 0; i < count; ++i) {
+    TObjectElement* o = nullptr;
+    if (!m->GetObjectAt(i, o) || !o) continue;
+    int at;
+    const TObjectInfoTail& t = o->Info.Tail;
+    if (m->HiddenList.Find(o->GetNumber(), at)) {
+      SetObjectShown(o, false);
+      hiddenByList[static_cast<size_t>(i)] = 1;
+    } else if (t.Flags & kTailVisible) {
+      SetObjectShown(o, true);
+    } else if (t.Unit * t.Spans[0] != 0) {
+      SetObjectShown(o, false);
+    }
+  }
+  HWND pageHandle = PageWindow ? PageWindow->HWindow : nullptr;
+  if (pageHandle) ::InvalidateRect(pageHandle, nullptr, FALSE);
+
+  HWND frame = pageHandle ? ::GetParent(pageHandle) : nullptr;
+  if (frame && (m->OwnOptions || PreviousPageHadOwnOptions))
+    ApplyWindowSettings(*this, frame, m->OwnOptions ? m->PageOptions : Info);
+
+  PaintEnabled = 1;
+  PageBuilt = 1;
+  PumpMessages();
+  ScheduleObjectTimes(hiddenByList);
+  m->PageLoaded = 1;
+  if (record != -1) GotoDBRecord(record, withHistory);
+  UpdateMediaBars();
+  RunPageActions(m->EnterActions);
+  ScheduleAutoAdvance();
+
+  if (TSysTimeManager* q = GetTimeManager()) {
+    int start = 0;
+    TSysTimeManagerMsg found;
+    if (!q->FindByKind(0, start, found)) PostTick(600000);
+  }
+  SignalPageChild(this, SignalPageChildState);
+
+  if (carried) {
+    TSysTimeManager* q = GetTimeManager();
+    for (int i = 0; i < carried->GetItemsInContainer(); ++i) {
+      TActionKeyStruct* e = (*carried)[i];
+      if (!e || !e->Action || !q) continue;
+      TActionLinks links;
+      links.Serial = e->Serial;
+      links.WaitFor = e->WaitFor;
+      links.Next = e->Next;
+      QueuePendingAction(*q, this, std::move(e->Action), links);
+    }
+    carried.reset();
+  }
+}
+
+void TBookStruct::RunPageActions(const TActionStruct (&actions)[4]) {
+  TSysTimeManager* q = GetTimeManager();
+  if (!q) return;
+  std::vector<const TActionStruct*> enabled;
+  for (const TActionStruct& a : actions)
+    if (a.Flags & kActionEnabled) enabled.push_back(&a);
+  if (!enabled.empty()) QueueActionChain(*q, this, enabled, reinterpret_cast<uintptr_t>(this));
+}
+
+void TBookStruct::ScheduleObjectTimes(const std::vector<uint8_t>& hiddenByList) {
+  TObjectManager* m = ObjectManager.get();
+  if (!m) return;
+  for (int i = 0; i < m->GetObjectCount(); ++i) {
+    TObjectElement* o = nullptr;
+    if (!m->GetObjectAt(i, o) || !o) continue;
+    if (static_cast<size_t>(i) < hiddenByList.size() && hiddenByList[static_cast<size_t>(i)]) continue;
+    const TObjectInfoTail& t = o->Info.Tail;
+    const uint32_t n = o->GetNumber();
+    if (t.Flags & kTailVisible) {
+      if (o->Info.Property.Flags & kPropShowAtOnce) {
+        o->Show(true, false);
+        PostTo(*this, kShowObjectMsg, 500, n);
+      } else {
+        PostTo(*this, kShowObjectMsg, 0, n);
+      }
+    } else {
+      PostTo(*this, kShowObjectMsg, t.Unit * t.Spans[0], n);
+      if (!(t.Flags & kTailStays))
+        PostTo(*this, kHideObjectMsg, t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]), n);
+    }
+  }
+}
+
+void TBookStruct::ScheduleAutoAdvance() {
+  if (!(Info.Flags & kOptAutoAdvance) || !ObjectManager) return;
+  int next = -1;
+  bool atEnd;
+  if (Info.Flags & kOptAdvanceSequence) {
+    const TLongArray& seq = Info.PageSequence;
+    atEnd = seq.Count() == 0;
+    if (!atEnd) {
+      if (SequenceIndex >= static_cast<uint32_t>(seq.Count())) SequenceIndex = 0;
+      uint32_t number = 0;
+      seq.Get(static_cast<int>(SequenceIndex), number);
+      ++SequenceIndex;
+      next = FindPageIndex(number);
+    }
+  } else {
+    atEnd = CurrentPage + 1 >= GetPageCount();
+    next = atEnd ? 0 : CurrentPage + 1;
+  }
+  const TObjectInfoTail& t = ObjectManager->PageInfo.Tail;
+  const uint32_t delay = t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]);
+  if (!atEnd || (Info.Flags & kOptAdvanceLoop))
+    PostTo(*this, 3, delay, 0, static_cast<uintptr_t>(static_cast<intptr_t>(next)),
+           static_cast<uintptr_t>(CurrentPage));
+  else
+    PostTo(*this, 2, delay, 0, static_cast<uintptr_t>(CurrentPage));
+}

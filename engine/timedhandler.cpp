@@ -1,0 +1,104 @@
+// The open project's handler of every timed-message kind.
+#include "actions/dispatcher.h"
+#include "actions/presentation.h"
+#include "engine/animregistry.h"
+#include "engine/bookstruct.h"
+
+namespace {
+constexpr uint32_t kTickRepeatLifeTime = 0x7FFFFFFF;
+
+void StepAnimation(TAnimationRegistry* registry, const TSysTimeManagerMsg& msg) {
+  if (!registry) return;
+  for (const TAnimationEntry& e : *registry) {
+    if (reinterpret_cast<uintptr_t>(e.Object) == msg.Sender) {
+      if (e.Object) e.Object->AnimationStep(msg);
+      return;
+    }
+  }
+}
+}  // namespace
+
+int32_t TBookStruct::ExecuteAction(TSysTimeManager* manager, const TSysTimeManagerMsg& delivered) {
+  // A page change may remove the message being delivered.
+  const TSysTimeManagerMsg msg = delivered;
+  if (!msg.Receiver) return kTimerMsgDone;
+  Manager = manager;
+  TObjectManager* page = ObjectManager.get();
+  auto findObject = [&](uintptr_t number) {
+    return page ? page->FindObjectById(static_cast<uint32_t>(number)) : nullptr;
+  };
+  const int32_t owner = static_cast<int32_t>(msg.OwnerId);
+
+  switch (msg.Kind) {
+    case 15:
+      if (TObjectElement* o = findObject(msg.Param1)) o->Show(true, false);
+      return kTimerMsgDone;
+    case 0:
+      if (manager) {
+        TSysTimeManagerMsg next;
+        next.Receiver = this;
+        next.Kind = 0;
+        next.Delay = TickPeriod;
+        next.LifeTime = kTickRepeatLifeTime;
+        manager->PostMsg(next);
+      }
+      break;
+    case 12:
+      Redraw();
+      return kTimerMsgDone;
+    case 9:
+      StepAnimation(FrameAnimations(), msg);
+      return kTimerMsgDone;
+    case 6:
+      StepAnimation(AnimatedBitmaps(), msg);
+      return kTimerMsgDone;
+    case 10:
+      RemovePendingActionsFor(this, static_cast<uint32_t>(msg.Sender), 0);
+      break;
+    case 7:
+      switch (ExecutePendingAction(this, owner)) {
+        case TPendingRun::Waiting:
+          return kTimerMsgKeep;
+        case TPendingRun::Ran:
+          return kTimerMsgDone;
+        case TPendingRun::NotPending:
+          break;
+      }
+      break;
+    case 2:
+      if (CurrentPage == owner) QuitPresentation(this);
+      break;
+    case 8:
+      if (CurrentPage != owner) GotoPage(owner, 1, -1, 1);
+      break;
+    case 14:
+      if (manager) manager->RemoveAllButKind(0);
+      if (msg.Param3 == 1)
+        PushBackStep().Add(new TUndoActionInfo(kUndoPageRecord, CurrentPage, static_cast<int32_t>(msg.Param4), -1));
+      GotoPage(owner, 0, static_cast<int32_t>(msg.Param4), 0);
+      break;
+    case 3:
+      if (CurrentPage == static_cast<int32_t>(msg.Param3)) GotoPage(owner, 1, -1, 1);
+      break;
+    case 4:
+      if (TObjectElement* o = findObject(msg.Param1)) {
+        o->Show(true, false);
+        TObjectManager::StartMediaObject(page, o);
+      }
+      break;
+    case 5:
+      if (TObjectElement* o = findObject(msg.Param1)) {
+        TObjectManager::StopMediaObject(page, o);
+        o->Hide(false, true);
+      }
+      break;
+    case 13:
+      // The database's current record; without a database there is none.
+      GotoDBRecord(-1, 0);
+      break;
+    default:
+      break;
+  }
+  NavigateDB(msg);
+  return kTimerMsgDone;
+}
