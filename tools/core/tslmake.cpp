@@ -14,6 +14,7 @@
 
 #include "engine/core/format/tsldesc.h"
 #include "engine/core/pages/fontblock.h"
+#include "tools/core/tslmake_objects.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
   text << in.rdbuf();
   TProjectDescription project;
   TDescriptionError error;
-  if (!ParseProjectDescription(text.str(), Folder(args[0]), project, error)) {
+  if (!ParseProjectDescription(tslmake::ExpandObjectStatements(text.str()), Folder(args[0]), project, error)) {
     std::fprintf(stderr, "%s:%d: %s\n", args[0].c_str(), error.Line, error.Message.c_str());
     return 1;
   }
