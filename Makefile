@@ -1,11 +1,13 @@
 # make play  - set up, build and play the demo project (PROJECT=path for another)
 # make test  - set up, build and run every test
-PROJECT ?= examples/demo/demo.crt
 BUILD ?= build
+# The demo project, generated from its description into the build tree.
+DEMO = $(BUILD)/demo/demo.crt
+PROJECT ?= $(DEMO)
 JOBS ?= $(shell nproc)
 export BUILD
 
-.PHONY: all deps build native wine fuzz test play clean
+.PHONY: all deps build native wine fuzz test play demo clean
 
 all: build
 
@@ -30,7 +32,13 @@ build: native wine fuzz
 test: build
 	@bash scripts/run-tests.sh
 
-play: wine
+demo: deps
+	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD)/native --target tslmake -j $(JOBS)
+	@mkdir -p $(BUILD)/demo
+	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
+
+play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"
 
 clean:

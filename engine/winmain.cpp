@@ -54,7 +54,7 @@ TProjectPreview PreviewProject(const char* path, TBookStructOptions& info) {
   if (!f.IsOpen()) return out;
   uint32_t header[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0, 0xFFFFFFFF};
   f.Seek(0);
-  tsl::ReadFixed(header, sizeof header, f);
+  ReadFixed(header, sizeof header, f);
   uint32_t magic = 0xFFFFFFFF, count = 0;
   if (f.Seek(header[0])) {
     tsl::ReadU32(magic, f);
@@ -62,14 +62,14 @@ TProjectPreview PreviewProject(const char* path, TBookStructOptions& info) {
   }
   if (count != 0) {
     uint32_t entry[2] = {0xFFFFFFFF, 0};
-    tsl::ReadFixed(entry, sizeof entry, f);
+    ReadFixed(entry, sizeof entry, f);
     TRecordHeader page;
     page.ExtensionOffset = kNoOffset;
     if (f.Seek(entry[0])) page.Read(f);
     if (page.ExtensionOffset != kNoOffset && f.Seek(page.ExtensionOffset)) {
       uint32_t ext[6];
       for (uint32_t& e : ext) e = kNoOffset;
-      tsl::ReadFixed(ext, sizeof ext, f);
+      ReadFixed(ext, sizeof ext, f);
       if (ext[kExtOptions] != kNoOffset && f.Seek(static_cast<int64_t>(page.ExtensionOffset) + ext[kExtOptions])) {
         uint16_t own = 0;
         tsl::ReadU16(own, f);
@@ -130,7 +130,7 @@ void TMyApp::InitMainWindow() {
           "FILE" + std::to_string(sys.ScreenWidth) + "x" + std::to_string(sys.ScreenHeight);
       ini.GetString(sizeKey.c_str(), buffer, sizeof buffer, "");
       const string chosen = SelectByColourDepth(buffer, sys.ColorBits);
-      if (!chosen.empty()) lstrcpynA(buffer, chosen.c_str(), sizeof buffer);
+      if (chosen.length() != 0) lstrcpynA(buffer, chosen.c_str(), sizeof buffer);
       else ini.GetString("FILE", buffer, sizeof buffer, "");
       char task[256] = {};
       ini.GetString("TASKNAME", task, sizeof task, "");
@@ -149,7 +149,7 @@ void TMyApp::InitMainWindow() {
     }
   }
   char chosen[MAX_PATH] = {};
-  if (!path.empty()) lstrcpynA(chosen, path.c_str(), sizeof chosen);
+  if (path.length() != 0) lstrcpynA(chosen, path.c_str(), sizeof chosen);
   if (!chosen[0] || !FileExists(chosen)) {
     chosen[0] = 0;
     const TResString filter = LoadResString(IDS_CRT_FILTER);
@@ -193,7 +193,7 @@ void TMyApp::InitMainWindow() {
   }
   frame->SetIcon(this, "TSL_LOGO");
   const string title = Info.GetTitle();
-  if (!title.empty()) frame->SetCaption(title.c_str());
+  if (title.length() != 0) frame->SetCaption(title.c_str());
   SetMainWindow(frame);
 }
 
