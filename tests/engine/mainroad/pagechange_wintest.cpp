@@ -1,0 +1,195 @@
+// The open project on the main road, in process: a page window in a frame
+// opens a generated run-time project and the 10 ms timer drives it. Pages
+// are told apart by their background colour, read back from the screen.
+#include "wintest.h"
+
+#include <functional>
+#include <string>
+
+#include "engine/bookstruct.h"
+#include "engine/core/format/tsldesc.h"
+#include "engine/objectwindow.h"
+#include "engine/pagepaint.h"
+#include "platform/owl/file.h"
+#include "platform/owl/framewin.h"
+
+namespace {
+
+std::string TempFile(const char* name) {
+  char dir[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name;
+}
+
+// Pumps messages until `done` or WM_QUIT; false when neither came within
+// the (generous) limit.
+bool PumpUntil(const std::function<bool()>& done, bool* quit = nullptr, DWORD limitMs = 20000) {
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < limitMs) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        if (quit) *quit = true;
+        return true;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    if (done()) return true;
+    ::Sleep(5);
+  }
+  return false;
+}
+
+class Presentation {
+public:
+  explicit Presentation(const std::string& description) : Path(TempFile("tsl_mainroad.crt")) {
+    TProjectDescription project;
+    TDescriptionError error;
+    EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
+    {
+      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
+      WriteProjectDescription(project, f);
+    }
+    Page = new TObjectWindow(nullptr, Path.c_str());
+    Frame = std::make_unique<TFrameWindow>(nullptr, "mainroad", Page);
+    Frame->Attr.Style = WS_POPUP | WS_VISIBLE;
+    Frame->Attr.X = 0;
+    Frame->Attr.Y = 0;
+    Frame->Attr.W = 200;
+    Frame->Attr.H = 150;
+    EXPECT_TRUE(Frame->Create());
+    Book = GetOpenBook();
+  }
+  ~Presentation() {
+    Frame.reset();
+    ::DeleteFileA(Path.c_str());
+  }
+  COLORREF Pixel() {
+    POINT p{100, 75};
+    ::ClientToScreen(Page->HWindow, &p);
+    HDC dc = ::GetDC(nullptr);
+    const COLORREF c = ::GetPixel(dc, p.x, p.y);
+    ::ReleaseDC(nullptr, dc);
+    return c;
+  }
+  // Waits for the page `index` to be current and painted in `colour`.
+  bool Shows(int index, COLORREF colour) {
+    return PumpUntil([&] { return Book && Book->CurrentPage == index && Pixel() == colour; });
+  }
+
+  std::string Path;
+  TObjectWindow* Page = nullptr;  // owned by the frame
+  std::unique_ptr<TFrameWindow> Frame;
+  TBookStruct* Book = nullptr;
+};
+
+const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+
+const char* const kThreePages =
+    "size 200 150\n"
+    "page 1\n  background colour #FF0000\n"
+    "page 2\n  background colour #00FF00\n"
+    "page 3\n  background colour #0000FF\n";
+
+}  // namespace
+
+TEST(MainRoad, OpensTheProjectAndShowsItsFirstPageWithOneHistoryStep) {
+  Presentation p(kThreePages);
+  ASSERT_TRUE(p.Book);
+  EXPECT_EQ(p.Book->LoadStatus, 1);
+  EXPECT_TRUE(p.Shows(0, kRed));
+  EXPECT_EQ(p.Book->BackStepIndex(), 0) << "the first page made one back step";
+  EXPECT_EQ(p.Book->ForwardStepIndex(), -1);
+  EXPECT_EQ(PaintEnabled, 1);
+}
+
+TEST(MainRoad, GotoPageAndHistoryBackAndForward) {
+  Presentation p(kThreePages);
+  ASSERT_TRUE(p.Shows(0, kRed));
+  EXPECT_FALSE(p.Book->GotoPage(-1, 1, -1, 1));
+  EXPECT_FALSE(p.Book->GotoPage(3, 1, -1, 1)) << "the page count is outside";
+  ASSERT_TRUE(p.Book->GotoPage(1, 1, -1, 1));
+  EXPECT_TRUE(p.Shows(1, kGreen));
+  ASSERT_TRUE(p.Book->GotoPage(2, 1, -1, 1));
+  EXPECT_TRUE(p.Shows(2, kBlue));
+  p.Book->HistoryBack();
+  EXPECT_TRUE(p.Shows(1, kGreen));
+  p.Book->HistoryBack();
+  EXPECT_TRUE(p.Shows(0, kRed));
+  EXPECT_EQ(p.Book->ForwardStepIndex(), 1);
+  p.Book->HistoryForward();
+  EXPECT_TRUE(p.Shows(1, kGreen));
+  p.Book->GotoPage(2, 1, -1, 1);
+  EXPECT_TRUE(p.Shows(2, kBlue));
+  p.Book->HistoryForward();
+  EXPECT_TRUE(p.Shows(2, kBlue)) << "the forward step for page 3 stayed";
+  EXPECT_EQ(p.Book->ForwardStepIndex(), -1);
+}
+
+TEST(MainRoad, AutomaticAdvanceFollowsThePageSequenceAndStartsItAgain) {
+  // Pages 5, 2, 9 in the file; the sequence 9, 5 is followed and begun again.
+  Presentation p(
+      "size 200 150\nadvance sequence\nsequence 9 5\n"
+      "page 5\n  background colour #FF0000\n  timing 1 0 0 0\n"
+      "page 2\n  background colour #00FF00\n  timing 1 0 0 0\n"
+      "page 9\n  background colour #0000FF\n  timing 1 0 0 0\n");
+  ASSERT_TRUE(p.Book);
+  EXPECT_TRUE(p.Shows(2, kBlue)) << "first the sequence's first number";
+  EXPECT_TRUE(p.Shows(0, kRed));
+  EXPECT_TRUE(p.Shows(2, kBlue)) << "the sequence starts again";
+  EXPECT_NE(p.Book->PreviousPage, 1) << "page 2 is not in the sequence";
+}
+
+TEST(MainRoad, AutomaticAdvanceInFileOrderQuitsAfterTheLastPage) {
+  Presentation p(
+      "size 200 150\nadvance\n"
+      "page 1\n  background colour #FF0000\n  timing 1 0 0 0\n"
+      "page 2\n  background colour #00FF00\n  timing 1 0 0 0\n");
+  ASSERT_TRUE(p.Book);
+  EXPECT_TRUE(p.Shows(1, kGreen));
+  bool quit = false;
+  EXPECT_TRUE(PumpUntil([] { return false; }, &quit));
+  EXPECT_TRUE(quit) << "after the last page the presentation ends";
+}
+
+TEST(MainRoad, LeaveActionsAreQueuedOnTheNextPageAndMenuItemsQueueTheirActions) {
+  Presentation p(
+      "size 200 150\n"
+      "page 1\n  background colour #FF0000\n  leave code 9 delay 100000\n"
+      "  menu \"Seiten\"\n    item \"Zwei\" code 9 delay 100000\n"
+      "page 2\n  background colour #00FF00\n");
+  ASSERT_TRUE(p.Shows(0, kRed));
+  HWND frame = p.Frame->HWindow;
+  HMENU bar = ::GetMenu(frame);
+  ASSERT_NE(bar, nullptr) << "the page's menu bar";
+  EXPECT_EQ(::GetMenuItemCount(bar), 1);
+  ASSERT_TRUE(PendingActions());
+  EXPECT_EQ(PendingActions()->GetItemsInContainer(), 0);
+  ::SendMessageA(p.Page->HWindow, WM_COMMAND, 100, 0);
+  ASSERT_EQ(PendingActions()->GetItemsInContainer(), 1) << "the menu item queued its action";
+  p.Book->GotoPage(1, 1, -1, 1);
+  EXPECT_TRUE(p.Shows(1, kGreen));
+  ASSERT_EQ(PendingActions()->GetItemsInContainer(), 1) << "the change dropped the menu's action, queued the leave action";
+  EXPECT_EQ(::GetMenu(frame), nullptr) << "a page without a menu has no menu bar";
+}
+
+TEST(MainRoad, AProjectWithoutRunTimeFlagDoesNotLoad) {
+  TProjectDescription project;
+  TDescriptionError error;
+  ASSERT_TRUE(ParseProjectDescription("runtime off\npage 1\n", "", project, error));
+  const std::string path = TempFile("tsl_mainroad_off.crt");
+  {
+    TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
+    WriteProjectDescription(project, f);
+  }
+  TObjectWindow window(false, nullptr);
+  window.OwnsProject = 1;
+  {
+    TBookStruct book(&window, path.c_str());
+    EXPECT_EQ(book.LoadStatus, 0);
+    EXPECT_EQ(book.GetPageCount(), 0);
+  }
+  window.OwnsProject = 0;
+  ::DeleteFileA(path.c_str());
+}
