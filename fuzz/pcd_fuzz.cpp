@@ -13,13 +13,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const tsl::HeapDibPlatform platform(size_t(4) << 20);
   if (size < 3) return 0;
-  const uint32_t resolution = data[2] % 4;  // 3 is refused
+  // Mostly the smallest resolution (quick), now and then the larger ones,
+  // or the refused index 3.
+  const uint32_t resolution = data[2] == 0xFF ? 2 : data[2] == 0xFE ? 1 : data[2] % 4 == 3 ? 3 : 0;
   uint32_t w, h, at;
   if (!TPCD::StoredSize(resolution % 3, w, h, at)) return 0;
-  std::vector<uint8_t> file(size_t(at) + size_t(w) * h * 3 / 2, 0);
+  // Always long enough to hold the attributes byte.
+  const size_t end = size_t(at) + size_t(w) * h * 3 / 2;
+  std::vector<uint8_t> file(end > 194636 ? end : 194636, 0);
   if (data[1] & 1) std::memcpy(&file[2048], "PCD_IPI", 7);
-  if (file.size() > 194635) file[194635] = data[0];
-  for (size_t i = at, k = 3; i < file.size() && size > 3; ++i, k = k + 1 < size ? k + 1 : 3) file[i] = data[k];
+  file[194635] = data[0];
+  for (size_t i = at; size > 3 && i < end; i += size - 3)
+    std::memcpy(&file[i], data + 3, end - i < size - 3 ? end - i : size - 3);
   // Cut somewhere when asked.
   if (data[1] & 2) file.resize(file.size() * (data[1] >> 2) / 64);
   TPCD codec(platform);
