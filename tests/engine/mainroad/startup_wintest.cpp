@@ -14,7 +14,8 @@ std::string BinFolder() {
   char self[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string s = self;
-  return s.substr(0, s.find_last_of('\\') + 1) + "bin\\";
+  // The tests are built beside the player.
+  return s.substr(0, s.find_last_of('\\') + 1);
 }
 
 std::string TempFolder() {
@@ -40,7 +41,7 @@ struct Child {
   explicit Child(const std::string& args) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string line = "\"" + BinFolder() + "tslplay32.exe\"" + (args.empty() ? "" : " " + args);
+    std::string line = "\"" + BinFolder() + "tslplay32.exe.so\"" + (args.empty() ? "" : " " + args);
     Started = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
   }
   ~Child() {
@@ -49,27 +50,27 @@ struct Child {
     ::CloseHandle(pi.hProcess);
     ::CloseHandle(pi.hThread);
   }
-  // A top-level window of the child with this class.
+  struct Query {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+  };
+  static BOOL CALLBACK Match(HWND w, LPARAM l) {
+    auto* q = reinterpret_cast<Query*>(l);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    char name[64] = {};
+    ::GetClassNameA(w, name, sizeof name);
+    if (pid == q->pid && lstrcmpA(name, q->cls) == 0 && ::IsWindowVisible(w)) {
+      q->found = w;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  // A visible top-level window of the child with this class.
   HWND Find(const char* cls) {
-    struct Q {
-      DWORD pid;
-      const char* cls;
-      HWND found;
-    } q{pi.dwProcessId, cls, nullptr};
-    ::EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-          auto* q = reinterpret_cast<Q*>(l);
-          DWORD pid = 0;
-          ::GetWindowThreadProcessId(w, &pid);
-          char name[64] = {};
-          ::GetClassNameA(w, name, sizeof name);
-          if (pid == q->pid && lstrcmpA(name, q->cls) == 0 && ::IsWindowVisible(w)) {
-            q->found = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&q));
+    Query q{pi.dwProcessId, cls, nullptr};
+    ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&q));
     return q.found;
   }
   HWND WaitFor(const char* cls) {
