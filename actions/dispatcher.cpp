@@ -1,11 +1,13 @@
 #include "actions/dispatcher.h"
 
+#include "actions/navcodes.h"
+
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
   // on its line when the family is built.
   static const TActionFamilyTable table = {
       nullptr,  // None: no routine, only the after-work
-      nullptr,  // NavigationMedia
+      NavigationMediaFamily,  // NavigationMedia
       nullptr,  // PictureView
       nullptr,  // Printing
       nullptr,  // ProgramDocument

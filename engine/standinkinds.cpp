@@ -31,7 +31,6 @@ TObjectElement* CreateMCIVideoObject(TObjectWindow* o, const TObjectInfo& i, TDa
 TObjectElement* CreateFLXObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCISoundObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCICDAudioObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateButtonItem(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCIBar(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
@@ -60,7 +59,6 @@ TData* CreateTextData() { return StandInData(); }
 TData* CreatePictureData() { return StandInData(); }
 TData* CreateMCIData() { return StandInData(); }
 TData* CreateFLXData() { return StandInData(); }
-TData* CreateButtonData() { return StandInData(); }
 TData* CreateMCIBarData() { return StandInData(); }
 TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
