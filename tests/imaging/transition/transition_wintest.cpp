@@ -1,5 +1,6 @@
 #include "wintest.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
