@@ -29,7 +29,7 @@ fuzz: deps
 
 build: native wine fuzz
 
-test: build
+test: build demo
 	@bash scripts/run-tests.sh
 
 demo: deps

@@ -111,8 +111,16 @@ foreach(src ${TSL_WIN_TOOLS})
   target_link_libraries(${n} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
 
-# The player end to end: starts, shows its window under Xvfb, takes a
-# screenshot and ends on WM_CLOSE.
+# The player end to end: starts on the demo project (make demo writes it),
+# shows its window under Xvfb, takes a screenshot and ends on WM_CLOSE.
 get_filename_component(TSL_BUILD_ROOT ${CMAKE_BINARY_DIR} DIRECTORY)
-add_test(NAME smoke_player COMMAND ${CMAKE_SOURCE_DIR}/scripts/smoke.sh "" ${CMAKE_BINARY_DIR}/smoke_player.png)
+add_test(NAME smoke_player COMMAND ${CMAKE_SOURCE_DIR}/scripts/smoke.sh
+         ${TSL_BUILD_ROOT}/demo/demo.crt ${CMAKE_BINARY_DIR}/smoke_player.png)
 set_tests_properties(smoke_player PROPERTIES ENVIRONMENT BUILD=${TSL_BUILD_ROOT} TIMEOUT 120)
+
+# Tests that start the player as a process find its windows by class on the
+# shared display: they must not run beside other window tests.
+set_tests_properties(smoke_player PROPERTIES RUN_SERIAL TRUE)
+if(TEST win_engine_mainroad_tests)
+  set_tests_properties(win_engine_mainroad_tests PROPERTIES RUN_SERIAL TRUE)
+endif()

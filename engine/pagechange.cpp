@@ -12,6 +12,7 @@
 #include "engine/startup.h"
 #include "foundation/drawtools.h"
 #include "foundation/winutil.h"
+#include "objects/button.h"
 #include "platform/owl/applicat.h"
 
 namespace {
@@ -202,6 +203,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   UpdateMediaBars();
   RunPageActions(m->EnterActions);
   ScheduleAutoAdvance();
+  if (!EditMode) PressGroupDefaults(m);
 
   if (TSysTimeManager* q = GetTimeManager()) {
     int start = 0;

@@ -1,5 +1,6 @@
 #include "engine/presentpump.h"
 
+#include "actions/presentation.h"
 #include "engine/bookstruct.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
@@ -9,14 +10,6 @@
 #include "platform/owl/msgthred.h"
 
 namespace {
-
-// The presentation's own window: the application's main window, the frame
-// of the page window.
-bool IsPresentationFrame(HWND window) {
-  TApplication* app = TApplication::GetApplicationObject();
-  TFrameWindow* main = app ? app->GetMainWindow() : nullptr;
-  return main && main->HWindow && main->HWindow == window;
-}
 
 // A presentation runs: not editing, a project open with a loaded page.
 TObjectManager* RunningPage() {
@@ -35,7 +28,7 @@ bool PresentationMessageFilter(MSG& msg) {
     TBookStruct* book = GetOpenBook();
     const uint key = static_cast<uint>(msg.wParam);
     if (book->IsQuitKey(key) &&
-        (TObjectManager::FindObjectByWindow(page, msg.hwnd, true) || IsPresentationFrame(msg.hwnd))) {
+        (TObjectManager::FindObjectByWindow(page, msg.hwnd, true) || IsPresentationWindow(book, msg.hwnd))) {
       TPageInput::EvKeyDown(page, key, LOWORD(msg.lParam), HIWORD(msg.lParam));
       return true;
     }
