@@ -10,6 +10,8 @@
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
 #include "engine/startup.h"
+#include "engine/transitionthread.h"
+#include "imaging/transition.h"
 #include "foundation/drawtools.h"
 #include "foundation/winutil.h"
 #include "objects/button.h"
@@ -142,8 +144,15 @@ bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t 
   if (withHistory && !Replaying) PushBackStep().Add(new TUndoActionInfo(kUndoPage, CurrentPage, -1, -1));
   PreviousPage = CurrentPage;
   CurrentPage = index;
-  // Page transitions (project option 0x80 and the old page's transition
-  // byte) need the transition effect; until it exists pages change at once.
+  // The old page is still loaded: black it out before the new one is built.
+  // The main thread waits without pumping, so nothing repaints under the
+  // effect.
+  if (TransitionThread::Wanted(*this, runLeave != 0)) {
+    TransitionThread thread(this);
+    if (thread.Start()) thread.WaitForExit(INFINITE);
+    delete Transition;
+    Transition = nullptr;
+  }
   BuildCurrentPage(record, withHistory, std::move(carried));
   return true;
 }

@@ -1,0 +1,46 @@
+#include "engine/transitionthread.h"
+
+#include "engine/bookstruct.h"
+#include "engine/objectmanager.h"
+#include "engine/objectwindow.h"
+#include "engine/core/format/bookoptions.h"
+#include "imaging/transition.h"
+
+bool TransitionThread::Wanted(const TBookStruct& book, bool runLeave) {
+  if (!runLeave || !(book.Info.Flags & kOptTransitions) || !book.ObjectManager) return false;
+  return book.ObjectManager->PageInfo.Property.Transition != 0;
+}
+
+TransitionThread::TransitionThread(TBookStruct* book) : Book(book) {
+  delete Book->Transition;
+  Book->Transition = nullptr;
+  if (!Book->ObjectManager || !Book->PageWindow || !Book->PageWindow->HWindow) return;
+  const TObjectInfoTail tail = Book->ObjectManager->PageInfo.Tail;
+  const uint8_t kind = Book->ObjectManager->PageInfo.Property.Transition;
+
+  HWND page = Book->PageWindow->HWindow;
+  RECT client;
+  GetClientRect(page, &client);
+  POINT corner{0, 0};
+  ClientToScreen(page, &corner);
+  const TRect area(corner.x, corner.y, corner.x + (client.right - client.left),
+                   corner.y + (client.bottom - client.top));
+  Book->Transition = new TTransition(Book->PageWindow, area, true);
+  // 64-bit product: unit and span come from the file.
+  const uint64_t duration = static_cast<uint64_t>(tail.Unit) * tail.Spans[3];
+  Book->Transition->StartBlackout(kind, static_cast<uint32_t>(duration > 0x7FFFFFFF ? 0x7FFFFFFF : duration));
+}
+
+TransitionThread::~TransitionThread() = default;
+
+int TransitionThread::Run() {
+  TTransition* effect = Book->Transition;
+  while (effect) {
+    effect->OnTimer(0);
+    if (!effect->IsRunning()) break;
+    SleepEx(effect->GetInterval(), FALSE);
+  }
+  delete Book->Transition;
+  Book->Transition = nullptr;
+  return 1;
+}
