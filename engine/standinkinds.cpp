@@ -25,8 +25,6 @@ TData* StandInData() { return new TStandInData(); }
 
 }  // namespace
 
-TObjectElement* CreateTextObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreatePicObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCIVideoObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFLXObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCISoundObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
@@ -55,8 +53,6 @@ TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i,
 }
 TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 
-TData* CreateTextData() { return StandInData(); }
-TData* CreatePictureData() { return StandInData(); }
 TData* CreateMCIData() { return StandInData(); }
 TData* CreateFLXData() { return StandInData(); }
 TData* CreateMCIBarData() { return StandInData(); }
