@@ -78,6 +78,28 @@ ObjectReadResult ReadObjectRecord(ByteStream& f, TObjectRecord& out, const TData
   return ObjectReadResult::Ok;
 }
 
+int64_t WriteTablePlaceholder(ByteStream& f, size_t count) {
+  const int64_t at = f.Position();
+  for (size_t i = 0; i < count; ++i) WriteU32(kNoOffset, f);
+  return at;
+}
+
+void PatchTable(ByteStream& f, int64_t at, const std::vector<uint32_t>& table) {
+  const int64_t end = f.Position();
+  f.Seek(at);
+  if (!table.empty()) WriteFixed(table.data(), static_cast<uint32_t>(table.size() * 4), f);
+  f.Seek(end);
+}
+
+void WriteDataRecord(TData* data, ByteStream& f) {
+  if (data) {
+    data->Write(f);
+  } else {
+    TRawData empty;
+    empty.Write(f);
+  }
+}
+
 namespace {
 
 // Reads the records of a table into `list`; false for a bad kind.
@@ -94,29 +116,6 @@ bool ReadRecords(ByteStream& f, const std::vector<uint32_t>& table, const TDataC
   return true;
 }
 
-// Writes a list's table placeholders at the end of the stream; returns the
-// table's position.
-int64_t WriteTablePlaceholder(ByteStream& f, size_t count) {
-  const int64_t at = f.Position();
-  for (size_t i = 0; i < count; ++i) WriteU32(kNoOffset, f);
-  return at;
-}
-
-void PatchTable(ByteStream& f, int64_t at, const std::vector<uint32_t>& table) {
-  const int64_t end = f.Position();
-  f.Seek(at);
-  if (!table.empty()) WriteFixed(table.data(), static_cast<uint32_t>(table.size() * 4), f);
-  f.Seek(end);
-}
-
-void WriteData(TData* data, ByteStream& f) {
-  if (data) {
-    data->Write(f);
-  } else {
-    TRawData empty;
-    empty.Write(f);
-  }
-}
 
 bool ReadSharedList(ByteStream& f, uint32_t offset, const TDataCreator* creator,
                     std::vector<TObjectRecord>& list) {
@@ -149,7 +148,7 @@ void WriteSharedList(ByteStream& f, std::vector<TObjectRecord>& list, bool withD
   for (size_t i = 0; i < n; ++i) {
     table.push_back(static_cast<uint32_t>(f.Position()));
     list[i].Info.Write(f);
-    if (withData) WriteData(list[i].Data.get(), f);
+    if (withData) WriteDataRecord(list[i].Data.get(), f);
   }
   PatchTable(f, at, table);
 }
@@ -293,7 +292,7 @@ void TPageRecord::Write(ByteStream& f, uint32_t& outOffset) {
     for (size_t i = 0; i < n; ++i) {
       table.push_back(static_cast<uint32_t>(f.Position()));
       Objects[i].Info.Write(f);
-      WriteData(Objects[i].Data.get(), f);
+      WriteDataRecord(Objects[i].Data.get(), f);
     }
     PatchTable(f, at, table);
   }
@@ -309,7 +308,7 @@ void TPageRecord::Write(ByteStream& f, uint32_t& outOffset) {
     for (size_t i = 0; i < n; ++i) {
       table.push_back(static_cast<uint32_t>(f.Position()));
       WriteU32(DataOverrides[i].Number, f);
-      WriteData(DataOverrides[i].Data.get(), f);
+      WriteDataRecord(DataOverrides[i].Data.get(), f);
     }
     PatchTable(f, at, table);
   }

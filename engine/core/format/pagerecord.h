@@ -50,6 +50,12 @@ void WriteRecordHeader(tsl::ByteStream& f, uint32_t offset, const TRecordHeader&
 // `count` offsets, each moved by (listOffset - base). A negative count is an
 // empty table; false for a failed seek or a table the file cannot hold.
 bool ReadOffsetTable(tsl::ByteStream& f, uint32_t listOffset, int count, std::vector<uint32_t>& table);
+// Writers of a list's offset table: placeholders at the end of the stream
+// (returns their position), then the real offsets patched in once known.
+int64_t WriteTablePlaceholder(tsl::ByteStream& f, size_t count);
+void PatchTable(tsl::ByteStream& f, int64_t at, const std::vector<uint32_t>& table);
+// A data record, or an empty base record for an object without one.
+void WriteDataRecord(TData* data, tsl::ByteStream& f);
 
 // Makes the data record of an object kind, ready to read itself.
 using TDataCreator = std::function<std::unique_ptr<TData>(int16_t kind)>;

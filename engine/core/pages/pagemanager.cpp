@@ -20,29 +20,6 @@ int32_t TruncToI32(double v) {
   return static_cast<int32_t>(v);  // toward zero
 }
 
-// Placeholders of an offset table at the end of the stream; their position.
-int64_t WriteTablePlaceholder(ByteStream& f, size_t count) {
-  const int64_t at = f.Position();
-  for (size_t i = 0; i < count; ++i) WriteU32(kNoOffset, f);
-  return at;
-}
-
-void PatchTable(ByteStream& f, int64_t at, const std::vector<uint32_t>& table) {
-  const int64_t end = f.Position();
-  f.Seek(at);
-  if (!table.empty()) WriteFixed(table.data(), static_cast<uint32_t>(table.size() * 4), f);
-  f.Seek(end);
-}
-
-void WriteDataRecord(TData* data, ByteStream& f) {
-  if (data) {
-    data->Write(f);
-  } else {
-    TRawData empty;
-    empty.Write(f);
-  }
-}
-
 }  // namespace
 
 TObjectRect ScaleObjectRect(const TObjectRect& r, uint32_t propertyFlags, double sx, double sy) {

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "engine/core/format/tsldesc.h"
+#include "objects/core/buttondesc.h"
+#include "tools/core/tslmake_objects.h"
 
 using tsl::MemoryStream;
 
@@ -182,8 +184,12 @@ TEST(Builder, TheDemoDescriptionBuilds) {
   ASSERT_TRUE(in.good());
   std::stringstream text;
   text << in.rdbuf();
+  // As tslmake reads it: the object kinds' statements expand first.
+  std::string buttons, reason;
+  int line = 0;
+  ASSERT_TRUE(ExpandButtonStatements(text.str(), buttons, line, reason)) << line << ": " << reason;
   TProjectDescription d;
-  const std::vector<uint8_t> bytes = Build(text.str(), d);
+  const std::vector<uint8_t> bytes = Build(tslmake::ExpandObjectStatements(buttons), d);
   MemoryStream m(bytes);
   EXPECT_TRUE(IsPlayableProject(m));
   TProjectImage read;
