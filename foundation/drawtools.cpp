@@ -9,7 +9,9 @@
 #include "foundation/orthopal.h"
 #include "foundation/sysinfo.h"
 #include "imaging/halftone.h"
+#include "imaging/picload.h"
 #include "platform/owl/file.h"
+#include "platform/owl/printer.h"
 
 namespace {
 
@@ -236,6 +238,21 @@ TDib* LoadPictureDib(const char* fileName) {
     return nullptr;
   }
   return dib;
+}
+
+TDib* LoadPictureDibPcd(const char* fileName, int16_t resolution, int16_t searchMode) {
+  const int16_t oldResolution = PcdResolution, oldSearch = PcdSearchMode;
+  PcdResolution = resolution;
+  PcdSearchMode = searchMode;
+  TDib* dib = LoadPictureDib(fileName);
+  PcdResolution = oldResolution;
+  PcdSearchMode = oldSearch;
+  return dib;
+}
+
+TPrinter& GetSharedPrinter() {
+  static TPrinter printer;
+  return printer;
 }
 
 void InitChooseFontData(TChooseFontDialog::TData& data, int size, bool trueTypeOnly, const char* faceName) {

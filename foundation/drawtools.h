@@ -65,6 +65,13 @@ bool ApplyContourRegion(const char* fileName, HWND window);
 // A picture file into a new TDib the caller owns; null for an empty name,
 // a missing file or a file without a picture.
 TDib* LoadPictureDib(const char* fileName);
+// LoadPictureDib with the Photo CD load parameters set to `resolution` and
+// `searchMode` for this one call; the previous values come back after.
+TDib* LoadPictureDibPcd(const char* fileName, int16_t resolution, int16_t searchMode);
+
+class TPrinter;
+// The program's one printer, made on first use and deleted at program end.
+TPrinter& GetSharedPrinter();
 
 // Defaults of the program's font record: `size` as the cell height, the
 // face (Arial when null), black, screen and printer fonts.

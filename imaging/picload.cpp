@@ -16,7 +16,7 @@
 
 uint8_t GifTransparencyFlag = 0;
 COLORREF GifTransparentColour = RGB(0, 0, 0);
-int16_t PcdResolutionIndex = 3;
+int16_t PcdResolution = 3;
 int16_t PcdSearchMode = 2;
 
 namespace {
@@ -125,7 +125,7 @@ HGLOBAL RenderMetafile(const char* fileName) {
 
 HGLOBAL LoadPhotoCd(const char* fileName) {
   TKPCD reader;
-  reader.Resolution = PcdResolutionIndex;
+  reader.Resolution = PcdResolution;
   reader.SearchMode = PcdSearchMode;
   if (!reader.Load(fileName)) return nullptr;
   HGLOBAL dib = reader.Bitmap;

@@ -15,7 +15,7 @@
 extern uint8_t GifTransparencyFlag;
 extern COLORREF GifTransparentColour;
 // Resolution index and search mode handed to every Photo CD reader.
-extern int16_t PcdResolutionIndex;
+extern int16_t PcdResolution;
 extern int16_t PcdSearchMode;
 
 HGLOBAL LoadPictureFile(const char* fileName);

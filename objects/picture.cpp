@@ -49,11 +49,11 @@ public:
     if (path.is_null()) return nullptr;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
-    const int16_t oldResolution = PcdResolutionIndex, oldFormat = PcdSearchMode;
-    PcdResolutionIndex = pcdResolution;
+    const int16_t oldResolution = PcdResolution, oldFormat = PcdSearchMode;
+    PcdResolution = pcdResolution;
     PcdSearchMode = pcdFormat;
     HGLOBAL block = LoadPictureFile(path.c_str());
-    PcdResolutionIndex = oldResolution;
+    PcdResolution = oldResolution;
     PcdSearchMode = oldFormat;
     if (!block) return nullptr;
     return Checked(std::make_unique<TDibPicture>(block));

@@ -370,16 +370,16 @@ TEST(PhotoCd, ResolutionsSearchAndFormats) {
     GlobalUnlock(reader.Bitmap);
   }
   // The parameters of the loader go to every reader it builds.
-  const int16_t oldRes = PcdResolutionIndex, oldMode = PcdSearchMode;
-  PcdResolutionIndex = 1;
+  const int16_t oldRes = PcdResolution, oldMode = PcdSearchMode;
+  PcdResolution = 1;
   PcdSearchMode = 0;
   Global lowRes(LoadPictureFile(path.c_str()));
   ASSERT_NE(lowRes.h, nullptr);
   EXPECT_EQ(lowRes.Header()->biWidth, 384);
   lowRes.Unlock();
-  PcdResolutionIndex = 4;
+  PcdResolution = 4;
   EXPECT_EQ(LoadPictureFile(path.c_str()), nullptr);
-  PcdResolutionIndex = oldRes;
+  PcdResolution = oldRes;
   PcdSearchMode = oldMode;
   TKPCD missing;
   EXPECT_FALSE(missing.Load(TempPath("missing.pcd").c_str()));
