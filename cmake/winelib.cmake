@@ -99,6 +99,9 @@ foreach(dir ${TSL_WIN_TEST_DIRS})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
   tsl_link_player(${name})
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${name}>.so)
+  # Window tests share one display and read pixels back from the screen:
+  # one at a time, or their windows cover each other.
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
 endforeach()
 
 # Win32 tools: tools/win/<name>.cpp, one console program each.
@@ -118,9 +121,5 @@ add_test(NAME smoke_player COMMAND ${CMAKE_SOURCE_DIR}/scripts/smoke.sh
          ${TSL_BUILD_ROOT}/demo/demo.crt ${CMAKE_BINARY_DIR}/smoke_player.png)
 set_tests_properties(smoke_player PROPERTIES ENVIRONMENT BUILD=${TSL_BUILD_ROOT} TIMEOUT 120)
 
-# Tests that start the player as a process find its windows by class on the
-# shared display: they must not run beside other window tests.
+# Its window shares the display like the window tests': it runs alone too.
 set_tests_properties(smoke_player PROPERTIES RUN_SERIAL TRUE)
-if(TEST win_engine_mainroad_tests)
-  set_tests_properties(win_engine_mainroad_tests PROPERTIES RUN_SERIAL TRUE)
-endif()

@@ -56,7 +56,7 @@ void DrawPicture(TDC& dc, const TDib& dib, HPALETTE palette, const TRect& src, c
   const int w = stretch ? dst.Width() : src.Width();
   const int h = stretch ? dst.Height() : src.Height();
   ::DrawDibDraw(drawDib, dc, dst.left, dst.top, w, h, header, dib.GetBits(), src.left, src.top, src.Width(),
-                src.Height(), DDF_SAME_HDC);
+                src.Height(), 0);  // not DDF_SAME_HDC: each paint brings a new (off-screen) DC
 }
 
 }  // namespace
