@@ -150,9 +150,7 @@ bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t 
   if (TransitionThread::Wanted(*this, runLeave != 0)) {
     TransitionThread thread(this);
     if (thread.Start()) thread.WaitForExit(INFINITE);
-    delete Transition;
-    Transition = nullptr;
-  }
+  }  // the thread object deletes a leftover effect
   BuildCurrentPage(record, withHistory, std::move(carried));
   return true;
 }

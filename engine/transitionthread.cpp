@@ -18,20 +18,27 @@ TransitionThread::TransitionThread(TBookStruct* book) : Book(book) {
   const TObjectInfoTail tail = Book->ObjectManager->PageInfo.Tail;
   const uint8_t kind = Book->ObjectManager->PageInfo.Property.Transition;
 
-  HWND page = Book->PageWindow->HWindow;
+  // The effect paints into the page window's own DC, in client coordinates:
+  // under Wine's X11 driver a DC of the whole screen does not reach what the
+  // windows show, so a blackout on it would stay invisible.
+  PageHandle = Book->PageWindow->HWindow;
   RECT client;
-  GetClientRect(page, &client);
-  POINT corner{0, 0};
-  ClientToScreen(page, &corner);
-  const TRect area(corner.x, corner.y, corner.x + (client.right - client.left),
-                   corner.y + (client.bottom - client.top));
-  Book->Transition = new TTransition(Book->PageWindow, area, true);
+  ::GetClientRect(PageHandle, &client);
+  PageDC = ::GetDC(PageHandle);
+  if (!PageDC) return;
+  const TRect area(0, 0, client.right - client.left, client.bottom - client.top);
+  Book->Transition = new TTransition(Book->PageWindow, area, true, PageDC);
   // 64-bit product: unit and span come from the file.
   const uint64_t duration = static_cast<uint64_t>(tail.Unit) * tail.Spans[3];
   Book->Transition->StartBlackout(kind, static_cast<uint32_t>(duration > 0x7FFFFFFF ? 0x7FFFFFFF : duration));
 }
 
-TransitionThread::~TransitionThread() = default;
+TransitionThread::~TransitionThread() {
+  // The effect uses the DC until it is deleted, by Run or by the page change.
+  delete Book->Transition;
+  Book->Transition = nullptr;
+  if (PageDC) ::ReleaseDC(PageHandle, PageDC);
+}
 
 int TransitionThread::Run() {
   TTransition* effect = Book->Transition;

@@ -8,7 +8,7 @@ class TBookStruct;
 class TransitionThread : public TThread {
 public:
   // Prepares the effect from the current page (still the old one): deletes
-  // a leftover effect, snapshots the page window's client area on screen and
+  // a leftover effect, snapshots the page window's client area and
   // starts the blackout with the page's transition kind and the duration
   // unit x fourth span. Does not start the thread.
   explicit TransitionThread(TBookStruct* book);
@@ -25,4 +25,6 @@ protected:
 
 private:
   TBookStruct* Book;
+  HWND PageHandle = nullptr;
+  HDC PageDC = nullptr;
 };
