@@ -100,6 +100,43 @@ void WriteDataRecord(TData* data, ByteStream& f) {
   }
 }
 
+void WriteExtensionBlock(ByteStream& f, TRecordHeader& header, TExtensionParts& parts) {
+  const int64_t e = f.Position();
+  header.ExtensionOffset = static_cast<uint32_t>(e);
+  uint32_t* ext = parts.Offsets;
+  for (int i = 0; i < 6; ++i) ext[i] = kNoOffset;
+  WriteFixed(ext, 6 * sizeof(uint32_t), f);
+  ext[kExtEnter] = static_cast<uint32_t>(f.Position() - e);
+  for (int i = 0; i < 4; ++i) parts.Enter[i].Write(f);
+  ext[kExtLeave] = static_cast<uint32_t>(f.Position() - e);
+  for (int i = 0; i < 4; ++i) parts.Leave[i].Write(f);
+  ext[kExtMenu] = static_cast<uint32_t>(f.Position() - e);
+  std::vector<TTSLMenuData*> items;
+  for (TTSLMenuData* m : parts.MenuItems)
+    if (m && items.size() < 0x7FFF) items.push_back(m);
+  WriteU16(parts.MenuFlag, f);
+  WriteU16(static_cast<uint16_t>(items.size()), f);
+  for (TTSLMenuData* m : items) m->Write(f);
+  ext[kExtKeys] = static_cast<uint32_t>(f.Position() - e);
+  parts.KeyList->Write(f);
+  ext[kExtOptions] = static_cast<uint32_t>(f.Position() - e);
+  WriteU16(parts.OwnOptionsFlag, f);
+  parts.Options->Write(f);
+  const int64_t end = f.Position();
+  f.Seek(e);
+  WriteFixed(ext, 6 * sizeof(uint32_t), f);
+  f.Seek(end);
+}
+
+void FinishPageRecord(ByteStream& f, TRecordHeader& header, int64_t start) {
+  const int64_t end = f.Position();
+  header.Length = static_cast<uint32_t>(end - start);
+  header.SelfOffset = static_cast<uint32_t>(start);
+  f.Seek(start);
+  header.Write(f);
+  f.Seek(end);
+}
+
 namespace {
 
 // Reads the records of a table into `list`; false for a bad kind.
@@ -312,34 +349,8 @@ void TPageRecord::Write(ByteStream& f, uint32_t& outOffset) {
     }
     PatchTable(f, at, table);
   }
-  // Extension block: six relative offsets, then the blocks.
-  const int64_t e = f.Position();
-  Header.ExtensionOffset = static_cast<uint32_t>(e);
-  for (uint32_t& x : Ext) x = kNoOffset;
-  WriteFixed(Ext, sizeof Ext, f);
-  Ext[kExtEnter] = static_cast<uint32_t>(f.Position() - e);
-  for (TActionStruct& a : EnterActions) a.Write(f);
-  Ext[kExtLeave] = static_cast<uint32_t>(f.Position() - e);
-  for (TActionStruct& a : LeaveActions) a.Write(f);
-  Ext[kExtMenu] = static_cast<uint32_t>(f.Position() - e);
-  std::vector<TTSLMenuData*> items;
-  for (TTSLMenuData* m : Menu)
-    if (m && items.size() < 0x7FFF) items.push_back(m);
-  WriteU16(MenuFlag, f);
-  WriteU16(static_cast<uint16_t>(items.size()), f);
-  for (TTSLMenuData* m : items) m->Write(f);
-  Ext[kExtKeys] = static_cast<uint32_t>(f.Position() - e);
-  KeyList.Write(f);
-  Ext[kExtOptions] = static_cast<uint32_t>(f.Position() - e);
-  WriteU16(OwnOptionsFlag, f);
-  Options.Write(f);
-  const int64_t end = f.Position();
-  f.Seek(e);
-  WriteFixed(Ext, sizeof Ext, f);
-
-  Header.Length = static_cast<uint32_t>(end - p);
-  Header.SelfOffset = static_cast<uint32_t>(p);
-  f.Seek(p);
-  Header.Write(f);
-  f.Seek(end);
+  TExtensionParts parts{Ext, EnterActions, LeaveActions, MenuFlag, {}, &KeyList, OwnOptionsFlag, &Options};
+  for (TTSLMenuData* m : Menu) parts.MenuItems.push_back(m);
+  WriteExtensionBlock(f, Header, parts);
+  FinishPageRecord(f, Header, p);
 }

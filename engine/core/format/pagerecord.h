@@ -57,6 +57,25 @@ void PatchTable(tsl::ByteStream& f, int64_t at, const std::vector<uint32_t>& tab
 // A data record, or an empty base record for an object without one.
 void WriteDataRecord(TData* data, tsl::ByteStream& f);
 
+// The parts of a page's extension block, as the page record and the page
+// manager both hold them.
+struct TExtensionParts {
+  uint32_t* Offsets;  // six relative offsets, filled by the writer
+  TActionStruct* Enter;  // four
+  TActionStruct* Leave;  // four
+  uint16_t MenuFlag;
+  std::vector<TTSLMenuData*> MenuItems;  // at most 0x7FFF are written
+  TLongArray* KeyList;
+  uint16_t OwnOptionsFlag;
+  TBookStructOptions* Options;
+};
+// Writes the extension block at the stream's end and enters its position in
+// `header`; the stream is left at the block's end.
+void WriteExtensionBlock(tsl::ByteStream& f, TRecordHeader& header, TExtensionParts& parts);
+// Completes a page record written from `start` to the stream's end: length
+// and own offset go into `header`, which is written again at `start`.
+void FinishPageRecord(tsl::ByteStream& f, TRecordHeader& header, int64_t start);
+
 // Makes the data record of an object kind, ready to read itself.
 using TDataCreator = std::function<std::unique_ptr<TData>(int16_t kind)>;
 // The creator for kinds without a class of their own: a TRawData.

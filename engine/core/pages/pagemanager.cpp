@@ -335,36 +335,11 @@ bool TPageManagerCore::WritePage(ByteStream& f, uint32_t& outOffset, TRecordHead
   WriteObjectList(f, h.ObjectListOffset, h.ObjectCount);
   WriteDataOverrides(f, h.DataListOffset, h.DataCount);
 
-  const int64_t e = f.Position();
-  h.ExtensionOffset = static_cast<uint32_t>(e);
-  for (uint32_t& x : ExtOffsets) x = kNoOffset;
-  WriteFixed(ExtOffsets, sizeof ExtOffsets, f);
-  ExtOffsets[kExtEnter] = static_cast<uint32_t>(f.Position() - e);
-  for (TActionStruct& a : EnterActions) a.Write(f);
-  ExtOffsets[kExtLeave] = static_cast<uint32_t>(f.Position() - e);
-  for (TActionStruct& a : LeaveActions) a.Write(f);
-  ExtOffsets[kExtMenu] = static_cast<uint32_t>(f.Position() - e);
-  std::vector<TTSLMenuData*> items;
+  TExtensionParts parts{ExtOffsets, EnterActions, LeaveActions, MenuFlag, {}, &KeyList, OwnOptions, &PageOptions};
   if (MenuItems)
-    for (TTSLMenuData* m : *MenuItems)
-      if (m && items.size() < 0x7FFF) items.push_back(m);
-  WriteU16(MenuFlag, f);
-  WriteU16(static_cast<uint16_t>(items.size()), f);
-  for (TTSLMenuData* m : items) m->Write(f);
-  ExtOffsets[kExtKeys] = static_cast<uint32_t>(f.Position() - e);
-  KeyList.Write(f);
-  ExtOffsets[kExtOptions] = static_cast<uint32_t>(f.Position() - e);
-  WriteU16(OwnOptions, f);
-  PageOptions.Write(f);
-  const int64_t end = f.Position();
-  f.Seek(e);
-  WriteFixed(ExtOffsets, sizeof ExtOffsets, f);
-
-  h.Length = static_cast<uint32_t>(end - p);
-  h.SelfOffset = static_cast<uint32_t>(p);
-  f.Seek(p);
-  h.Write(f);
-  f.Seek(end);
+    for (TTSLMenuData* m : *MenuItems) parts.MenuItems.push_back(m);
+  WriteExtensionBlock(f, h, parts);
+  FinishPageRecord(f, h, p);
   PageWritten();
   return true;
 }
