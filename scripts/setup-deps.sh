@@ -10,6 +10,7 @@ pkgs=(
   xvfb xauth x11-utils imagemagick fonts-wine
   clang-14 libclang-rt-14-dev
   giflib-tools libtiff-tools libjpeg-turbo-progs
+  xdotool
 )
 missing=()
 for p in "${pkgs[@]}"; do

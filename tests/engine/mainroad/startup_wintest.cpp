@@ -1,7 +1,7 @@
 // Start-up and shut-down of the player as a child process: it finds its
 // project on the command line or through "TSLPLAY32.INI", shows page 1 and
 // ends with exit code 0; without any project it ends at once.
-#include "wintest.h"
+#include "playerrun.h"
 
 #include <string>
 
@@ -9,20 +9,6 @@
 #include "platform/owl/file.h"
 
 namespace {
-
-std::string BinFolder() {
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string s = self;
-  // The tests are built beside the player.
-  return s.substr(0, s.find_last_of('\\') + 1);
-}
-
-std::string TempFolder() {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return dir;
-}
 
 std::string WriteProject(const std::string& path) {
   TProjectDescription project;
@@ -34,60 +20,6 @@ std::string WriteProject(const std::string& path) {
   WriteProjectDescription(project, f);
   return path;
 }
-
-struct Child {
-  PROCESS_INFORMATION pi{};
-  bool Started = false;
-  explicit Child(const std::string& args) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string line = "\"" + BinFolder() + "tslplay32.exe.so\"" + (args.empty() ? "" : " " + args);
-    Started = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
-  }
-  ~Child() {
-    if (!Started) return;
-    if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(pi.hProcess, 99);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-  }
-  struct Query {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-  };
-  static BOOL CALLBACK Match(HWND w, LPARAM l) {
-    auto* q = reinterpret_cast<Query*>(l);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(w, &pid);
-    char name[64] = {};
-    ::GetClassNameA(w, name, sizeof name);
-    if (pid == q->pid && lstrcmpA(name, q->cls) == 0 && ::IsWindowVisible(w)) {
-      q->found = w;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  // A visible top-level window of the child with this class.
-  HWND Find(const char* cls) {
-    Query q{pi.dwProcessId, cls, nullptr};
-    ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&q));
-    return q.found;
-  }
-  HWND WaitFor(const char* cls) {
-    for (int i = 0; i < 600; ++i) {
-      if (HWND w = Find(cls)) return w;
-      if (::WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
-  }
-  // The exit code, or 99 when it did not end in time.
-  DWORD Exit() {
-    if (::WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) return 99;
-    DWORD code = 99;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    return code;
-  }
-};
 
 COLORREF CentrePixel(HWND frame) {
   RECT r;
@@ -108,21 +40,21 @@ bool ShowsColour(HWND frame, COLORREF colour) {
 
 // Runs the player until its frame shows page 1, closes it and checks the
 // exit code.
-void ExpectFirstPageThenClose(Child& c) {
+void ExpectFirstPageThenClose(TPlayerRun& c) {
   ASSERT_TRUE(c.Started);
-  HWND frame = c.WaitFor("TSLPLAY32Frame");
+  HWND frame = c.WaitForFrame();
   ASSERT_NE(frame, nullptr);
   char caption[128] = {};
   ::GetWindowTextA(frame, caption, sizeof caption);
   EXPECT_STREQ(caption, "Startprobe") << "the record's title";
   EXPECT_TRUE(ShowsColour(frame, RGB(0, 255, 0))) << "page 1";
   ::PostMessageA(frame, WM_CLOSE, 0, 0);
-  EXPECT_EQ(c.Exit(), 0u);
+  EXPECT_EQ(c.WaitForExit(), 0u);
 }
 
 class IniFile {
 public:
-  explicit IniFile(const std::string& text) : Path(BinFolder() + "TSLPLAY32.INI") {
+  explicit IniFile(const std::string& text) : Path(ProgramFolder() + "TSLPLAY32.INI") {
     TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
     f.Write(text.data(), static_cast<uint32_t>(text.size()));
   }
@@ -134,14 +66,14 @@ public:
 
 TEST(Startup, FromTheCommandLineShowsPageOne) {
   const std::string project = WriteProject(TempFolder() + "tsl_start_cmd.crt");
-  Child c("\"" + project + "\"");
+  TPlayerRun c("\"" + project + "\"");
   ExpectFirstPageThenClose(c);
   ::DeleteFileA(project.c_str());
 }
 
 TEST(Startup, FromTheIniFileByBothKeys) {
   // A relative name is looked for beside the player first.
-  const std::string project = WriteProject(BinFolder() + "tsl_start_ini.crt");
+  const std::string project = WriteProject(ProgramFolder() + "tsl_start_ini.crt");
   const std::string name = "tsl_start_ini.crt";
   const std::string size = "FILE" + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) + "x" +
                            std::to_string(::GetSystemMetrics(SM_CYSCREEN));
@@ -154,18 +86,18 @@ TEST(Startup, FromTheIniFileByBothKeys) {
     // The size key wins over a plain key naming nothing.
     IniFile ini("[AUTOSTART]\r\nFILE=" + std::string(k.key == "FILE" ? name : "nichts.crt") + "\r\n" +
                 (k.key == "FILE" ? std::string() : k.key + "=" + name + "\r\n") + "TASKNAME=Probe\r\n");
-    Child c("");
+    TPlayerRun c("");
     ExpectFirstPageThenClose(c);
   }
   ::DeleteFileA(project.c_str());
 }
 
 TEST(Startup, WithoutAnyProjectEndsWithExitCodeZero) {
-  Child c("");
+  TPlayerRun c("");
   ASSERT_TRUE(c.Started);
   // The open-file dialog asks; cancelling it leaves nothing to play.
-  HWND dialog = c.WaitFor("#32770");
+  HWND dialog = c.WaitForWindow("#32770");
   ASSERT_NE(dialog, nullptr);
   ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_EQ(c.Exit(), 0u);
+  EXPECT_EQ(c.WaitForExit(), 0u);
 }
