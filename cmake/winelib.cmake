@@ -8,12 +8,26 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TSL_BIN})
 find_program(WRC wrc PATHS /usr/lib/wine REQUIRED)
 find_program(WINEBUILD winebuild PATHS /usr/lib/wine REQUIRED)
 
-# Resources: the German string table (code page 1252), dialogs, menus, icons.
+# Resources made at build time: the player's own cursor comes from a
+# generator built with the host compiler (wineg++ would make a program that
+# needs Wine to run).
+find_program(TSL_HOST_CXX NAMES g++ c++ REQUIRED)
+set(TSL_GEN ${CMAKE_BINARY_DIR}/gen)
+set(TSL_CURGEN ${TSL_GEN}/curgen)
+add_custom_command(OUTPUT ${TSL_CURGEN}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
+  COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -o ${TSL_CURGEN} ${CMAKE_SOURCE_DIR}/tools/core/curgen.cpp
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/curgen.cpp VERBATIM)
+set(TSL_CURSOR ${TSL_GEN}/tsl_move.cur)
+add_custom_command(OUTPUT ${TSL_CURSOR} COMMAND ${TSL_CURGEN} ${TSL_CURSOR} DEPENDS ${TSL_CURGEN} VERBATIM)
+
+# Resources: the German string table (code page 1252), dialogs, menus, icons,
+# cursors.
 file(GLOB TSL_RC_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set(TSL_RES ${CMAKE_BINARY_DIR}/tslplay32.res)
 add_custom_command(OUTPUT ${TSL_RES}
-  COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
-  DEPENDS ${TSL_RC_DEPS} VERBATIM)
+  COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -I${TSL_GEN} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
+  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} VERBATIM)
 add_custom_target(tslres DEPENDS ${TSL_RES})
 
 # A winelib DLL with its exports from a .spec file, and the import library

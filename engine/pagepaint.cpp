@@ -8,6 +8,7 @@
 #include "engine/objectwindow.h"
 #include "foundation/sysinfo.h"
 #include "platform/owl/dib.h"
+#include "resources/ids_engine.h"
 
 TRect PaintRect;
 uint8_t PaintEnabled = 1;
@@ -161,7 +162,7 @@ int TPagePainter::SetSizingCursor(TObjectManager* m, int code) {
       w->SetCursor(nullptr, IDC_ARROW);
       return 0;
     case 4:
-      w->SetCursor(w->GetModule(), 100);
+      w->SetCursor(w->GetModule(), IDC_PROGRAM_CURSOR);
       return 1;
     case 0:
     case 8:

@@ -48,3 +48,6 @@
 #define IDB_PATTERN9            9009
 #define IDB_PATTERN10           9010
 #define IDB_PATTERN11           9011
+/* The program's own cursor: button cursor choice 6 and the move handle of a
+   selection frame. */
+#define IDC_PROGRAM_CURSOR      100

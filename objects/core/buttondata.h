@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/format/objectrecords.h"
+#include "resources/ids_engine.h"
 
 // TData flags of the button record.
 constexpr uint32_t kButtonCaptionHidden = 0x02;
@@ -39,7 +40,7 @@ enum TButtonStyle : int16_t {
 constexpr uint16_t kButtonSystemIcons[5] = {32512, 32513, 32514, 32515, 32516};
 constexpr uint16_t kButtonCursors[6] = {32512, 32513, 32516, 32515, 32514, 32641};  // 6: the program's own
 constexpr int kButtonOwnCursor = 6;
-constexpr uint16_t kButtonOwnCursorResource = 100;
+constexpr uint16_t kButtonOwnCursorResource = IDC_PROGRAM_CURSOR;
 
 class TButtonDataCore : public TData {
 public:

@@ -242,6 +242,35 @@ TEST(ButtonOnPage, HoverPictureAndCursor) {
   EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_CROSS));
 }
 
+TEST(ButtonOnPage, CursorSixIsTheProgramsOwnCursor) {
+  // The program ships it: 32 x 32, the hot spot in the middle.
+  HCURSOR own = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kButtonOwnCursorResource));
+  ASSERT_NE(own, nullptr) << "cursor resource " << kButtonOwnCursorResource << " is not in the program";
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(own, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 15u);
+  EXPECT_EQ(info.yHotspot, 15u);
+  BITMAP mask{};
+  ASSERT_TRUE(::GetObjectA(info.hbmMask, sizeof mask, &mask));
+  EXPECT_EQ(mask.bmWidth, 32);
+  EXPECT_EQ(mask.bmHeight, info.hbmColor ? 32 : 64) << "a monochrome cursor holds both masks";
+  ::DeleteObject(info.hbmMask);
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+
+  Presentation p(
+      "size 300 200\n"
+      "page 1\n  background colour #FF0000\n"
+      "  object button \"Spot\" 100 50 200 150\n    button hotspot cursor 6\n");
+  ASSERT_TRUE(p.Shows(0));
+  POINT spot{150, 100};
+  ::ClientToScreen(p.Page->HWindow, &spot);
+  ::SetCursorPos(spot.x, spot.y);
+  p.Send(WM_MOUSEMOVE, 150, 100);
+  EXPECT_EQ(::GetCursor(), own);
+  EXPECT_NE(::GetCursor(), ::LoadCursorA(nullptr, IDC_HAND));
+}
+
 TEST(ButtonOnPage, TheQuitButtonEndsTheLoop) {
   Presentation p(kTwoPages);
   ASSERT_TRUE(p.Shows(0));
