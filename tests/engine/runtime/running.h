@@ -1,0 +1,116 @@
+// A project running as in the player: a page window in a frame opens a
+// project written from a description at test time, and the 10 ms timer
+// drives it while the test pumps messages. Counts the page window's paints.
+#pragma once
+#include "wintest.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/bookstruct.h"
+#include "engine/core/format/tsldesc.h"
+#include "engine/objectmanager.h"
+#include "engine/objectwindow.h"
+#include "objects/core/buttondesc.h"
+#include "platform/owl/file.h"
+#include "platform/owl/framewin.h"
+
+class RunningProject {
+public:
+  // `alter` may change the written file before the player opens it.
+  RunningProject(const std::string& description, int width, int height,
+                 const std::function<void(const std::string&)>& alter = {})
+      : Path(TempFile()) {
+    std::string expanded, reason;
+    int line = 0;
+    EXPECT_TRUE(ExpandButtonStatements(description, expanded, line, reason)) << line << ": " << reason;
+    TProjectDescription project;
+    TDescriptionError error;
+    EXPECT_TRUE(ParseProjectDescription(expanded, "", project, error)) << error.Line << ": " << error.Message;
+    {
+      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
+      WriteProjectDescription(project, f);
+    }
+    if (alter) alter(Path);
+    Page = new TObjectWindow(nullptr, Path.c_str());
+    Frame = std::make_unique<TFrameWindow>(nullptr, "running", Page);
+    Frame->Attr.Style = WS_POPUP | WS_VISIBLE;
+    Frame->Attr.X = 0;
+    Frame->Attr.Y = 0;
+    Frame->Attr.W = width;
+    Frame->Attr.H = height;
+    EXPECT_TRUE(Frame->Create());
+    Book = GetOpenBook();
+    if (Page->HWindow) {
+      Instance() = this;
+      PageProc = reinterpret_cast<WNDPROC>(
+          ::SetWindowLongPtrA(Page->HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+    }
+  }
+  ~RunningProject() {
+    if (Page->HWindow && PageProc)
+      ::SetWindowLongPtrA(Page->HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PageProc));
+    Instance() = nullptr;
+    Frame.reset();
+    ::DeleteFileA(Path.c_str());
+  }
+
+  // Pumps messages until `done` holds; false when it did not within the
+  // limit or the loop was told to quit.
+  bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 20000) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < limitMs) {
+      if (!PumpWaiting()) return false;
+      if (done()) return true;
+      ::Sleep(2);
+    }
+    return false;
+  }
+  void Idle(DWORD ms) { PumpUntil([] { return false; }, ms); }
+  // Dispatches what is waiting; false on WM_QUIT.
+  bool PumpWaiting() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return false;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    return true;
+  }
+  bool Shows(int index) {
+    return PumpUntil([&] { return Book && Book->CurrentPage == index && PageBuilt; });
+  }
+  COLORREF Pixel(int x, int y) const {
+    POINT p{x, y};
+    ::ClientToScreen(Page->HWindow, &p);
+    HDC dc = ::GetDC(nullptr);
+    const COLORREF c = ::GetPixel(dc, p.x, p.y);
+    ::ReleaseDC(nullptr, dc);
+    return c;
+  }
+
+  std::string Path;
+  TObjectWindow* Page = nullptr;  // owned by the frame
+  std::unique_ptr<TFrameWindow> Frame;
+  TBookStruct* Book = nullptr;
+  int Paints = 0;  // WM_PAINT messages the page window received
+
+private:
+  static std::string TempFile() {
+    char dir[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + "tsl_running.crt";
+  }
+  static RunningProject*& Instance() {
+    static RunningProject* running = nullptr;
+    return running;
+  }
+  static LRESULT CALLBACK CountingProc(HWND h, UINT message, WPARAM w, LPARAM l) {
+    RunningProject* self = Instance();
+    if (!self) return ::DefWindowProcA(h, message, w, l);
+    if (message == WM_PAINT) ++self->Paints;
+    return ::CallWindowProcA(self->PageProc, h, message, w, l);
+  }
+  WNDPROC PageProc = nullptr;
+};
