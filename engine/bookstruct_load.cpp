@@ -34,8 +34,10 @@ void TBookStruct::PostTick(uint32_t lifeTime) {
 void TBookStruct::StartClock() {
   CreateAnimationRegistries();
   if (!Timer && TimeManager) Timer = std::make_unique<TSystemTimer>(10, TimeManager.release(), true);
-  // The tick goes out whatever became of the load.
-  PostTick(kTickLifeTime);
+  // The tick goes out whatever became of the load, once: the first page's
+  // build has posted it already.
+  const TSysTimeManager* q = GetTimeManager();
+  if (!q || !q->IsQueued(0)) PostTick(kTickLifeTime);
   if (Timer) Timer->Start();
 }
 

@@ -3,15 +3,27 @@
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 
+namespace {
+// The bar the last page built; nothing else holds it.
+HMENU BuiltBar = nullptr;
+}  // namespace
+
 void BuildProjectMenuBar(TObjectManager* m) {
   if (!m || !m->PageWindow || !m->PageWindow->HWindow) return;
   HWND frame = ::GetParent(m->PageWindow->HWindow);
   if (!frame) return;
-  const bool hadMenu = ::GetMenu(frame) != nullptr;
-  // The bars stay with the frame's history: a page replaces, never destroys.
+  const HMENU old = ::GetMenu(frame);
+  const bool hadMenu = old != nullptr;
   if (hadMenu) ::SetMenu(frame, nullptr);
+  // A bar left behind at every page change would keep its menus for the
+  // rest of the run; one the frame was given by others stays theirs.
+  if (old && old == BuiltBar) {
+    ::DestroyMenu(old);
+    BuiltBar = nullptr;
+  }
   if (m->MenuFlag && m->MenuItems) {
     HMENU bar = ::CreateMenu();
+    BuiltBar = bar;
     ::SetMenu(frame, bar);
     int nextId = kFirstMenuCommand;
     int currentTop = -2000, currentGroup = -2000;

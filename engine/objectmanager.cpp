@@ -418,6 +418,9 @@ void TObjectManager::EndPageObjects(TObjectManager* m) {
       o->Hide(false, false);
       if (TWindow::GetWindowPtr(h)) ::DestroyWindow(h);
     }
+    // Its tooltip goes with it: the page window's tooltip control would
+    // otherwise keep one more tool for every page shown.
+    o->SetVisible(false);
     delete o;
   }
   objects.Flush(tsl::DeleteType::NoDelete);

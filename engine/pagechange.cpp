@@ -212,11 +212,11 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   ScheduleAutoAdvance();
   if (!EditMode) PressGroupDefaults(m);
 
-  if (TSysTimeManager* q = GetTimeManager()) {
-    int start = 0;
-    TSysTimeManagerMsg found;
-    if (!q->FindByKind(0, start, found)) PostTick(600000);
-  }
+  // The tick may be waiting in the incoming queue: re-posted in the pass
+  // that runs this page change, or posted by the start-up just before the
+  // first page. A second tick would run for the rest of the presentation.
+  if (TSysTimeManager* q = GetTimeManager())
+    if (!q->IsQueued(0)) PostTick(600000);
   SignalPageChild(this, SignalPageChildState);
 
   if (carried) {

@@ -50,8 +50,14 @@ void DrawPicture(TDC& dc, const TDib& dib, HPALETTE palette, const TRect& src, c
     if (old) ::SelectPalette(dc, old, FALSE);
     return;
   }
-  if (palette) ::DrawDibSetPalette(drawDib, palette);
-  ::DrawDibRealize(drawDib, dc, TRUE);
+  // Only a palette display has anything to realise. Without a palette of
+  // ours, DrawDib makes a halftone palette of its own, and Wine's DrawDib
+  // drops it unfreed at the next picture of another format: one palette
+  // lost for every such paint.
+  if (palette) {
+    ::DrawDibSetPalette(drawDib, palette);
+    ::DrawDibRealize(drawDib, dc, TRUE);
+  }
   auto* header = const_cast<BITMAPINFOHEADER*>(dib.GetInfoHeader());
   const int w = stretch ? dst.Width() : src.Width();
   const int h = stretch ? dst.Height() : src.Height();

@@ -1,6 +1,7 @@
 #include "foundation/core/timer/timequeue.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <chrono>
 
 namespace {
@@ -112,6 +113,13 @@ bool TSysTimeManager::FindByKind(int32_t kind, int& start, TSysTimeManagerMsg& o
       return true;
     }
   }
+  return false;
+}
+
+bool TSysTimeManager::IsQueued(int32_t kind) const {
+  for (const Queue* q : {&ActiveQueue, &IncomingQueue})
+    for (const auto& m : *q)
+      if (m->Kind == kind) return true;
   return false;
 }
 

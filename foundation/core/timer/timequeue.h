@@ -65,6 +65,9 @@ public:
   void RemoveForObject(uintptr_t ownerId);
   bool FindByKind(int32_t kind, int& start, TSysTimeManagerMsg& out);
   void ClearActive();
+  // Whether a message of the kind waits in either queue, also one posted
+  // during the pass that is running.
+  bool IsQueued(int32_t kind) const;
 
   // One delivery pass; a pass started while another runs returns at once.
   void Dispatch();

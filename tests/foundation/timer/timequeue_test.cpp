@@ -162,6 +162,39 @@ TEST_F(TimeQueue, RemovalsAndFindSeeTheActiveQueueOnly) {
   EXPECT_EQ(q.ActiveCount(), 0u);
 }
 
+TEST_F(TimeQueue, IsQueuedSeesBothQueues) {
+  // A tick that re-posts itself during a pass sits in the incoming queue,
+  // where FindByKind does not look; a page change in the same pass must not
+  // take it for missing.
+  rx.onMsg = [](TSysTimeManager* m, const TSysTimeManagerMsg& msg) {
+    if (msg.Kind == 0) {
+      TSysTimeManagerMsg again = msg;
+      m->PostMsg(again);
+    } else {
+      int start = 0;
+      TSysTimeManagerMsg found;
+      EXPECT_FALSE(m->FindByKind(0, start, found));
+      EXPECT_TRUE(m->IsQueued(0));
+      EXPECT_FALSE(m->IsQueued(7));
+    }
+    return kTimerMsgDone;
+  };
+  EXPECT_FALSE(q.IsQueued(0));
+  auto tick = Msg(0), change = Msg(3);
+  q.PostMsg(tick);
+  EXPECT_TRUE(q.IsQueued(0)) << "posted, still incoming";
+  g_now += 1;
+  q.PostMsg(change);
+  q.Dispatch();
+  Pass();
+  EXPECT_EQ(rx.delivered, (std::vector<int32_t>{0, 3}));
+  EXPECT_TRUE(q.IsQueued(0));
+  q.RemoveReceiver(&rx);
+  q.Dispatch();
+  q.RemoveReceiver(&rx);
+  EXPECT_FALSE(q.IsQueued(0));
+}
+
 TEST_F(TimeQueue, NestedDispatchIsANoOp) {
   int nested = 0;
   rx.onMsg = [&](TSysTimeManager* m, const TSysTimeManagerMsg& msg) {
