@@ -287,6 +287,10 @@ void TBookStruct::ScheduleAutoAdvance() {
   }
   const TObjectInfoTail& t = ObjectManager->PageInfo.Tail;
   const uint32_t delay = t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]);
+  // A page without a duration that advances to itself (a project of one
+  // page, or of none that could be read) would be built again on every
+  // timer pass for ever, repainting a page that does not change.
+  if (next == CurrentPage && delay == 0 && (!atEnd || (Info.Flags & kOptAdvanceLoop))) return;
   if (!atEnd || (Info.Flags & kOptAdvanceLoop))
     PostTo(*this, 3, delay, 0, static_cast<uintptr_t>(static_cast<intptr_t>(next)),
            static_cast<uintptr_t>(CurrentPage));
