@@ -39,9 +39,9 @@ int GdiObjects() {
   return n;
 }
 
-// Bytes in use: the C++ side's heap (operator new and malloc of a winelib
-// program are glibc's) and the busy blocks of the Win32 heaps, where the
-// system libraries (tooltips, menus, windows) keep theirs.
+// Bytes in use: glibc's heap (operator new and malloc of a winelib program,
+// and Wine's own Unix side, where menus and windows live) and the busy
+// blocks of the Win32 heaps (the system DLLs' allocations).
 size_t HeapBytes() {
   const struct mallinfo2 m = ::mallinfo2();
   size_t total = m.uordblks + m.hblkhd;
@@ -68,8 +68,7 @@ struct Level {
   int Gdi;
 };
 
-Level Measure() {
-  return Level{HeapBytes(), WorkingSet(), GdiObjects()}; }
+Level Measure() { return Level{HeapBytes(), WorkingSet(), GdiObjects()}; }
 
 // A page of the kinds the demo shows, `objects` of them: texts in their own
 // fonts, embedded pictures with tooltips, text buttons with accelerators and
