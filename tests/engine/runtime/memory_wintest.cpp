@@ -121,7 +121,7 @@ std::string BusyProject(int objects, const char* flags) {
 // The objects with a tooltip on a page of BusyPage.
 int TooltipObjects(int objects) { return 2 * (objects / 5); }
 
-int Tools(RunningProject& p) { return static_cast<int>(p.Page->Tooltip->SendMessage(TTM_GETTOOLCOUNT, 0, 0)); }
+int Tools(RunningProject& p) { return p.Page->Tooltip->GetToolCount(); }
 
 // The open project's periodic ticks, once the messages posted in the last
 // pass have joined the others.
