@@ -8,6 +8,7 @@
 #include "engine/objectwindow.h"
 #include "foundation/sysinfo.h"
 #include "platform/owl/dib.h"
+#include "platform/owl/module.h"
 #include "resources/ids_engine.h"
 
 TRect PaintRect;
@@ -161,9 +162,12 @@ int TPagePainter::SetSizingCursor(TObjectManager* m, int code) {
     case -2:
       w->SetCursor(nullptr, IDC_ARROW);
       return 0;
-    case 4:
-      w->SetCursor(w->GetModule(), IDC_PROGRAM_CURSOR);
+    case 4: {
+      // The page window has no module of its own: the cursor is the program's.
+      TModule program(nullptr, ::GetModuleHandleA(nullptr));
+      w->SetCursor(w->GetModule() ? w->GetModule() : &program, IDC_PROGRAM_CURSOR);
       return 1;
+    }
     case 0:
     case 8:
       w->SetCursor(nullptr, IDC_SIZENWSE);
