@@ -1,8 +1,6 @@
-// The borders of page objects (border styles 1 to 10 of an object's
-// property), drawn and measured as the framework's UI borders (TUIBorder):
-// style 1 a plain frame one pixel outside the object, 2 to 10 its bevelled
-// edges; styles outside 0 to 10 count as 9, 6 and 7 are soft, 10 flat. The
-// border lies outside the object's rectangle.
+// The borders of page objects (border style of an object's property), as
+// imaging/border.h draws and measures them: the border lies outside the
+// object's rectangle.
 #pragma once
 #include "platform/owl/defs.h"
 
