@@ -8,9 +8,9 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TSL_BIN})
 find_program(WRC wrc PATHS /usr/lib/wine REQUIRED)
 find_program(WINEBUILD winebuild PATHS /usr/lib/wine REQUIRED)
 
-# Resources made at build time: the player's own cursor comes from a
-# generator built with the host compiler (wineg++ would make a program that
-# needs Wine to run).
+# Resources made at build time by generators built with the host compiler
+# (wineg++ would make programs that need Wine to run): the player's own
+# cursor, and the bitmap scroll bar's pictures.
 find_program(TSL_HOST_CXX NAMES g++ c++ REQUIRED)
 set(TSL_GEN ${CMAKE_BINARY_DIR}/gen)
 set(TSL_CURGEN ${TSL_GEN}/curgen)
@@ -20,14 +20,25 @@ add_custom_command(OUTPUT ${TSL_CURGEN}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/curgen.cpp VERBATIM)
 set(TSL_CURSOR ${TSL_GEN}/tsl_move.cur)
 add_custom_command(OUTPUT ${TSL_CURSOR} COMMAND ${TSL_CURGEN} ${TSL_CURSOR} DEPENDS ${TSL_CURGEN} VERBATIM)
+set(TSL_BMPGEN ${TSL_GEN}/bmpgen)
+set(TSL_SCROLLER_BMPS)
+foreach(n SCR_1 SCR_2 SCR_3 THUMB_1 THUMB_2 THUMB_3 THUMB_4 THUMB_5 THUMB_6 THUMB_7 THUMB_8 THUMB_9 THUMB_10)
+  list(APPEND TSL_SCROLLER_BMPS ${TSL_GEN}/IDB_${n}.bmp)
+endforeach()
+add_custom_command(OUTPUT ${TSL_SCROLLER_BMPS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
+  COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${TSL_BMPGEN} ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp
+  COMMAND ${TSL_BMPGEN} --scroller ${TSL_GEN}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h
+          ${CMAKE_SOURCE_DIR}/tools/core/scrollerbmp.h VERBATIM)
 
 # Resources: the German string table (code page 1252), dialogs, menus, icons,
-# cursors.
+# cursors, and the scroll bar's pictures.
 file(GLOB TSL_RC_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set(TSL_RES ${CMAKE_BINARY_DIR}/tslplay32.res)
 add_custom_command(OUTPUT ${TSL_RES}
   COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -I${TSL_GEN} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
-  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} VERBATIM)
+  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} VERBATIM)
 add_custom_target(tslres DEPENDS ${TSL_RES})
 
 # A winelib DLL with its exports from a .spec file, and the import library

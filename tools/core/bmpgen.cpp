@@ -1,11 +1,15 @@
 // Writes sample bitmap files of every variant the BMP codec reads into a
 // folder: for comparing decoders by hand and for seeding the BMP fuzzers.
+// With --scroller it writes the bitmap scroll bar's pictures instead
+// (NAME.bmp for each resource), which the build compiles into the player.
 //   bmpgen <folder> [width height]
+//   bmpgen --scroller <folder>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "tools/core/bmpgen.h"
+#include "tools/core/scrollerbmp.h"
 
 namespace {
 bool Save(const std::string& path, const bmpgen::Bytes& b) {
@@ -20,6 +24,14 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: bmpgen <folder> [width height]\n");
     return 2;
+  }
+  if (std::string(argv[1]) == "--scroller") {
+    if (argc < 3) return 2;
+    int failed = 0;
+    for (const auto& [name, picture] : scrollerbmp::Pictures())
+      failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
+    if (failed) std::fprintf(stderr, "bmpgen: %d files not written\n", failed);
+    return failed ? 1 : 0;
   }
   const std::string dir = std::string(argv[1]) + "/";
   const int w = argc > 3 ? std::atoi(argv[2]) : 37;
