@@ -104,3 +104,32 @@ TEST(ProfiScroller, ATinyClientScrollsOnePixelPerLine) {
   v.scroller->VScroll(SB_LINEDOWN, 0);
   EXPECT_EQ(v.scroller->YPos, 1);
 }
+
+TEST(ProfiScroller, AutoScrollStepsTowardTheMouseOutsideTheClient) {
+  View v(200, 150, 5000, 5000);
+  TProfiScroller& s = *v.scroller;
+  s.XPage = s.YPage = 100;
+  const long xl = s.XLine, yl = s.YLine;
+  const TRect client = v.window->GetClientRect();
+  struct Case {
+    const char* what;
+    int x, y;
+    long dx, dy;
+  } cases[] = {
+      {"inside: nothing", 50, 50, 0, 0},
+      {"above and left: a line per ten pixels", -25, -35, -2 * xl, -3 * yl},
+      {"at x 0 counts as left of the client: at least a line", 0, 50, -xl, 0},
+      {"just below: at least a line", 50, client.bottom + 1, 0, yl},
+      {"far right: at most a page", client.right + 5000, 50, 100, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    s.ScrollTo(1000, 1000);
+    POINT p{c.x, c.y};
+    ::ClientToScreen(v.window->HWindow, &p);
+    ASSERT_TRUE(::SetCursorPos(p.x, p.y));
+    s.AutoScroll();
+    EXPECT_EQ(s.XPos, 1000 + c.dx);
+    EXPECT_EQ(s.YPos, 1000 + c.dy);
+  }
+}
