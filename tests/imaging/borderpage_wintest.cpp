@@ -10,6 +10,7 @@
 
 #include "engine/core/format/tsldesc.h"
 #include "platform/owl/file.h"
+#include "platform/owl/geometry.h"
 #include "tools/core/tslmake_objects.h"
 
 namespace {
@@ -35,22 +36,19 @@ std::string Description() {
   return d;
 }
 
+BOOL CALLBACK MatchPageWindow(HWND w, LPARAM l) {
+  char name[256] = {};
+  ::GetClassNameA(w, name, sizeof name);
+  if (std::string(name).find("TObjectWindow") == std::string::npos) return TRUE;
+  *reinterpret_cast<HWND*>(l) = w;
+  return FALSE;
+}
+
 // A child window of the frame whose class is the page window's.
 HWND FindPageWindow(HWND frame) {
-  struct Q {
-    HWND found = nullptr;
-  } q;
-  ::EnumChildWindows(
-      frame,
-      [](HWND w, LPARAM l) -> BOOL {
-        char name[256] = {};
-        ::GetClassNameA(w, name, sizeof name);
-        if (std::string(name).find("TObjectWindow") == std::string::npos) return TRUE;
-        reinterpret_cast<Q*>(l)->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&q));
-  return q.found;
+  HWND found = nullptr;
+  ::EnumChildWindows(frame, &MatchPageWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 // The X screen's pixels of a rectangle, as ImageMagick reads them.
@@ -154,16 +152,18 @@ TEST(BorderPage, ThePlayerDrawsEveryStyleAtItsWidth) {
   for (int s = 0; s < kObjects; ++s) {
     SCOPED_TRACE("border style " + std::to_string(s));
     const TRect r = placed(s);
-    int painted = 0, outside = 0;
+    int ink = 0, outside = 0;
     const std::vector<POINT> ring = Ring(r, reach[s], s == 1);
     for (const POINT& p : ring) {
       const COLORREF px = shot.At(p.x, p.y);
       if (s == 1)
         EXPECT_EQ(px, RGB(0, 0, 0)) << p.x << "," << p.y;
       else if (s > 1)
-        painted += px != kPage;
+        ink += px != kPage;
     }
-    if (s > 1) EXPECT_EQ(painted, int(ring.size())) << "the outermost ring is the border's";
+    if (s > 1) {
+      EXPECT_EQ(ink, int(ring.size())) << "the outermost ring is the border's";
+    }
     for (const POINT& p : Ring(r, reach[s] + 1, true)) outside += shot.At(p.x, p.y) != kPage;
     EXPECT_EQ(outside, 0) << "nothing beyond the border";
   }
