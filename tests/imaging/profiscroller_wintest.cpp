@@ -12,8 +12,9 @@ class TScrolledView : public TWindow {
 public:
   TScrolledView(int w, int h) : TWindow(nullptr, "profi") {
     Attr.Style = WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL;
-    Attr.X = 10;
-    Attr.Y = 10;
+    // Away from the screen's edges, so the cursor can stand above and left of it.
+    Attr.X = 200;
+    Attr.Y = 200;
     Attr.W = w;
     Attr.H = h;
   }

@@ -653,7 +653,7 @@ private:
     else if (cmd == "fill") {
       p.Flags |= kPropFill;
       p.Colour = a.U32();
-    } else if (cmd == "border") p.BorderStyle = static_cast<uint16_t>(a.Number(0, 10));
+    } else if (cmd == "border") p.BorderStyle = static_cast<uint16_t>(a.Number(0, 0xFFFF));
     else if (cmd == "scale") p.Flags |= kPropScaleSize;
     else if (cmd == "tooltip") {
       p.Flags |= kPropToolTip;
