@@ -1,4 +1,4 @@
-#include "wintest.h"
+#include "playerrun.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -480,8 +480,7 @@ TEST(KvrScroller, ScreenShowsThumbProgressArrowsAndPattern) {
     const TPoint arrowEdge(b.Area.left, b.Area.top);
     EXPECT_EQ(host->At(arrowEdge.x, arrowEdge.y), RGB(255, 255, 255));
     const TPoint press = host->Screen(b.Area.left + 6, b.Area.top + 6);
-    const std::string down = "xdotool mousemove " + std::to_string(press.x) + " " + std::to_string(press.y) + " mousedown 1";
-    ASSERT_EQ(std::system(down.c_str()), 0);
+    ASSERT_TRUE(XdoTool("mousemove --sync " + std::to_string(press.x) + " " + std::to_string(press.y) + " mousedown 1"));
     EXPECT_TRUE(Pump([&] { return b.ArrowPressed != 0; }));
     EXPECT_TRUE(Pump([&] { return host->At(arrowEdge.x, arrowEdge.y) == RGB(128, 128, 128); }))
         << "edge " << std::hex << host->At(arrowEdge.x, arrowEdge.y);
@@ -489,7 +488,7 @@ TEST(KvrScroller, ScreenShowsThumbProgressArrowsAndPattern) {
       const std::string name = std::string(shots) + "/kvrscroller-" + std::to_string(&look - looks) + ".png";
       std::system(("import -window root '" + name + "'").c_str());
     }
-    ASSERT_EQ(std::system("xdotool mouseup 1"), 0);
+    ASSERT_TRUE(XdoTool("mouseup 1"));
     EXPECT_TRUE(Pump([&] { return b.ArrowPressed == 0; }));
     EXPECT_EQ(b.Position, 40);
     EXPECT_EQ(host->At(arrowEdge.x, arrowEdge.y), RGB(255, 255, 255));
