@@ -1,5 +1,6 @@
 #include "imaging/kpcd.h"
 
+#include "imaging/core/pcdcodec.h"
 #include "platform/pcdlib/pcdlib.h"
 
 namespace {
@@ -56,18 +57,12 @@ bool TKPCD::Load(const char* fileName) {
   PCDphotoHdl image = 0;
   if (!Ok(PCDopen(fileName, &image))) return false;
   ImageHandle = image;
-  if (!HasResolution(ImageHandle, Resolution)) {
-    int32_t found = -1;
-    if (SearchMode == 1) {
-      for (int32_t r = Resolution; r <= 5 && found < 0; ++r)
-        if (HasResolution(ImageHandle, r)) found = r;
-    } else if (SearchMode == 2) {
-      for (int32_t r = Resolution; r >= 0 && found < 0; --r)
-        if (HasResolution(ImageHandle, r)) found = r;
-    }
-    if (found < 0) return false;
-    Resolution = found;
-  }
+  uint32_t available = 0;
+  uint16_t count = 0;
+  if (!Ok(PCDgetCount(ImageHandle, &available, &count))) return false;
+  const int32_t found = tsl::ChoosePcdResolution(available, Resolution, SearchMode);
+  if (found < 0) return false;
+  Resolution = found;
   uint32_t rotation = 0;
   if (!Ok(PCDgetRotation(ImageHandle, &rotation)) || !Ok(PCDsetTransform(ImageHandle, rotation)) ||
       !Ok(PCDsetResolution(ImageHandle, Resolution)))

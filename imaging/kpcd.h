@@ -32,7 +32,7 @@ public:
   bool HasResolution(uint32_t imageHandle, int32_t index) const;
 
   int32_t Resolution = 3;
-  int32_t SearchMode = 2;  // 0 exact, 1 next higher ones, 2 next lower ones
+  int32_t SearchMode = 2;  // 1 next higher ones, 2 next lower ones; then the nearest (ChoosePcdResolution)
   uint32_t ImageHandle = 0;
   int32_t Format = 2;
   HGLOBAL Bitmap = nullptr;

@@ -1,5 +1,6 @@
 #include "imaging/core/bmpcodec.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/core/rle.h"
@@ -39,6 +40,12 @@ bool IsInfoHeaderSize(uint32_t size) {
 }
 
 bool IsOs2InfoHeader(uint32_t size) { return size != 40 && size != 52 && size != 56 && size != 108 && size != 124; }
+
+// Turns rows stored top row first into the DIB's bottom-up order.
+void ReverseRows(uint8_t* bits, uint32_t rowBytes, int32_t height) {
+  for (int32_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+    std::swap_ranges(bits + size_t(top) * rowBytes, bits + size_t(top + 1) * rowBytes, bits + size_t(bottom) * rowBytes);
+}
 }  // namespace
 
 namespace tsl {
@@ -79,6 +86,7 @@ void _TDIB::ResetBmpFields() {
   InvertPalette = 0;
   InvertBits = 0;
   HeaderKind = 0;
+  TopDown = 0;
 }
 
 void _TDIB::MakeBlank() {
@@ -160,6 +168,11 @@ int _TDIB::ReadHeader(ByteStream* f, const char* options) {
     const uint32_t size = InfoHeaderSize;
     Width = int32_t(GetLe32(h));
     Height = int32_t(GetLe32(h + 4));
+    // Today's tools write top-down files; a negative height says so.
+    if (Height < 0 && Height != INT32_MIN) {
+      Height = -Height;
+      TopDown = 1;
+    }
     const uint16_t planes = GetLe16(h + 8);
     BitsPerPixel = GetLe16(h + 10);
     Compression = size > 16 ? GetLe32(h + 12) : tsl::kBiRgb;
@@ -240,6 +253,7 @@ int _TDIB::ReadData(ByteStream* f, uint8_t* bits) {
   } else {
     return kBitmapBadCompression;
   }
+  if (TopDown) ReverseRows(bits, uint32_t(RowBytes()), Height);
   if (InvertBits) tsl::InvertBytes(bits, ImageBytes);
   return kBitmapOk;
 }

@@ -42,6 +42,9 @@ public:
   uint32_t InvertPalette;
   uint32_t InvertBits;
   uint16_t HeaderKind;
+  // The file stores its rows top row first (a negative height); the DIB
+  // is bottom-up all the same.
+  uint32_t TopDown;
 
 private:
   void ResetBmpFields();

@@ -161,3 +161,18 @@ int TPCD::ReadData(ByteStream* f, uint8_t* bits) {
 }
 
 int TPCD::Write(ByteStream*, tsl::DibHandle) { return kBitmapOk; }
+
+namespace tsl {
+int32_t ChoosePcdResolution(uint32_t available, int32_t requested, int32_t searchMode) {
+  auto has = [&](int32_t r) { return r >= 0 && r < 32 && ((available >> r) & 1); };
+  if (has(requested)) return requested;
+  if (searchMode == 1)
+    for (int32_t r = requested + 1; r <= 5; ++r)
+      if (has(r)) return r;
+  for (int32_t r = requested > 32 ? 31 : requested - 1; r >= 0; --r)
+    if (has(r)) return r;
+  for (int32_t r = requested < 0 ? 0 : requested + 1; r < 32; ++r)
+    if (has(r)) return r;
+  return -1;
+}
+}  // namespace tsl

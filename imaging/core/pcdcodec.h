@@ -39,6 +39,13 @@ public:
 };
 
 namespace tsl {
+// The resolution a Photo CD load takes from the mask of available ones (bit
+// n = index n): the request when available, else what `searchMode` finds
+// (1 the next higher ones up to 5, 2 the next lower ones). A picture shows
+// whenever any resolution is there: when the search finds none, the largest
+// below the request, else the smallest above it. -1 for an empty mask.
+int32_t ChoosePcdResolution(uint32_t available, int32_t requested, int32_t searchMode);
+
 // One Photo YCC pixel as blue, green, red.
 void PhotoYccToBgr(uint8_t y, uint8_t c1, uint8_t c2, uint8_t* bgr);
 }  // namespace tsl

@@ -10,9 +10,15 @@
 namespace tsl {
 
 enum class RleResult {
-  Ok,         // end of picture reached, or every row written
-  Truncated,  // the data ended first
+  Ok,         // end of picture reached, every row written, or the data ended in the last row
+  Truncated,  // the data ended before the last row
 };
+
+// Writers often leave out the end-of-picture code (and the last end of
+// line): data that ends in the last row has shown every row it holds.
+inline RleResult EndOfData(uint64_t row, int32_t height) {
+  return row + 1 >= uint64_t(height > 0 ? height : 0) ? RleResult::Ok : RleResult::Truncated;
+}
 
 // A byte source: Next() gives 0..255, or -1 at the end.
 class RleMemorySource {
@@ -33,7 +39,7 @@ RleResult DecodeRle8(Source& src, uint8_t* bits, uint32_t rowBytes, int32_t heig
   while (y < uint64_t(height)) {
     const int count = src.Next();
     const int value = src.Next();
-    if (count < 0 || value < 0) return RleResult::Truncated;
+    if (count < 0 || value < 0) return EndOfData(y, height);
     const uint64_t at = y * rowBytes + x;
     if (count > 0) {
       if (at < total) std::memset(bits + at, value, size_t(total - at < uint64_t(count) ? total - at : count));
@@ -49,7 +55,7 @@ RleResult DecodeRle8(Source& src, uint8_t* bits, uint32_t rowBytes, int32_t heig
         return RleResult::Ok;
       case 2: {  // delta
         const int dx = src.Next(), dy = src.Next();
-        if (dx < 0 || dy < 0) return RleResult::Truncated;
+        if (dx < 0 || dy < 0) return EndOfData(y, height);
         x += uint64_t(dx);
         y += uint64_t(dy);
         break;
@@ -57,11 +63,11 @@ RleResult DecodeRle8(Source& src, uint8_t* bits, uint32_t rowBytes, int32_t heig
       default:  // absolute run, padded to 16 bits
         for (int i = 0; i < value; ++i) {
           const int b = src.Next();
-          if (b < 0) return RleResult::Truncated;
+          if (b < 0) return EndOfData(y, height);
           if (at + uint64_t(i) < total) bits[at + uint64_t(i)] = uint8_t(b);
         }
         x += uint64_t(value);
-        if ((value & 1) && src.Next() < 0) return RleResult::Truncated;
+        if ((value & 1) && src.Next() < 0) return EndOfData(y, height);
         break;
     }
   }
@@ -81,7 +87,7 @@ RleResult DecodeRle4(Source& src, uint8_t* bits, uint32_t rowBytes, int32_t heig
   while (y < uint64_t(height)) {
     const int count = src.Next();
     const int value = src.Next();
-    if (count < 0 || value < 0) return RleResult::Truncated;
+    if (count < 0 || value < 0) return EndOfData(y, height);
     const uint64_t at = y * rowPixels + x;
     if (count > 0) {
       const int hi = value >> 4, lo = value & 15;
@@ -98,7 +104,7 @@ RleResult DecodeRle4(Source& src, uint8_t* bits, uint32_t rowBytes, int32_t heig
         return RleResult::Ok;
       case 2: {
         const int dx = src.Next(), dy = src.Next();
-        if (dx < 0 || dy < 0) return RleResult::Truncated;
+        if (dx < 0 || dy < 0) return EndOfData(y, height);
         x += uint64_t(dx);
         y += uint64_t(dy);
         break;
@@ -107,12 +113,12 @@ RleResult DecodeRle4(Source& src, uint8_t* bits, uint32_t rowBytes, int32_t heig
         const int bytes = (value + 1) / 2;
         for (int i = 0; i < bytes; ++i) {
           const int b = src.Next();
-          if (b < 0) return RleResult::Truncated;
+          if (b < 0) return EndOfData(y, height);
           put(at + uint64_t(2 * i), b >> 4);
           if (2 * i + 1 < value) put(at + uint64_t(2 * i + 1), b & 15);
         }
         x += uint64_t(value);
-        if ((bytes & 1) && src.Next() < 0) return RleResult::Truncated;
+        if ((bytes & 1) && src.Next() < 0) return EndOfData(y, height);
         break;
       }
     }

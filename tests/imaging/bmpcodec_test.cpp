@@ -37,6 +37,7 @@ Bytes RgbOf(const Picture& p) {
 
 void Patch32(Bytes& b, size_t at, uint32_t v) { bmpgen::Set32(b, at, v); }
 
+
 }  // namespace
 
 TEST(BitmapBase, SizesColoursAndOptions) {
@@ -179,6 +180,98 @@ TEST(BmpCodec, RunLengthPictures) {
   EXPECT_EQ(d.Rgb(), RgbOf(zeros));
 }
 
+// A negative height stores the top row first; the DIB is bottom-up with
+// the pixels where a bottom-up file of the same picture puts them.
+TEST(BmpCodec, TopDownFilesKeepTheirRowsInOrder) {
+  struct Case { const char* what; uint16_t bits; uint32_t header; Compression c; };
+  const Case cases[] = {
+      {"1 bit", 1, 40, Compression::None},        {"4 bits", 4, 40, Compression::None},
+      {"8 bits", 8, 40, Compression::None},        {"16 bits", 16, 40, Compression::None},
+      {"24 bits", 24, 40, Compression::None},      {"32 bits", 32, 40, Compression::None},
+      {"24 bits, v5 header", 24, 124, Compression::None}, {"8 bits, OS/2 2.0", 8, 64, Compression::None},
+      {"bit fields", 16, 40, Compression::Bitfields},     {"rle8", 8, 40, Compression::Rle8},
+      {"rle4", 4, 40, Compression::Rle4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (int32_t h : {1, 2, 23}) {
+      SCOPED_TRACE(testing::Message() << "height " << h);
+      Picture p = bmpgen::Pattern(37, h, c.bits);
+      if (c.c == Compression::Bitfields) p.masks[0] = 0xF800, p.masks[1] = 0x7E0, p.masks[2] = 0x1F;
+      Loaded down(imgtest::TopDownBmp(p, c.header, c.c));
+      ASSERT_EQ(down.error, kBitmapOk);
+      EXPECT_EQ(down.codec.Height, h);
+      EXPECT_EQ(down.codec.Header->biHeight, h);
+      EXPECT_EQ(down.Rgb(), Loaded(bmpgen::Bmp(p, c.header, c.c)).Rgb());
+    }
+  }
+}
+
+// Laid down by hand: a 2 × 3 24-bit top-down file, each row one colour.
+TEST(BmpCodec, TopDownFileByteByByte) {
+  Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+  const uint8_t header[40] = {40, 0, 0, 0, 2, 0, 0, 0, 0xFD, 0xFF, 0xFF, 0xFF /* -3 */, 1, 0, 24};
+  f.insert(f.end(), header, header + 40);
+  for (uint8_t rowColour : {0x10, 0x20, 0x30})  // top, middle, bottom; blue, green, red each, then 2 pad bytes
+    f.insert(f.end(), {rowColour, 1, 2, rowColour, 1, 2, 0, 0});
+  Patch32(f, 2, uint32_t(f.size()));
+  Loaded l(f);
+  ASSERT_EQ(l.error, kBitmapOk);
+  ASSERT_EQ(l.codec.Height, 3);
+  // Memory holds the bottom row first.
+  EXPECT_EQ(l.codec.Bits[0], 0x30);
+  EXPECT_EQ(l.codec.Bits[8], 0x20);
+  EXPECT_EQ(l.codec.Bits[16], 0x10);
+  EXPECT_EQ(l.codec.Bits[17], 1);
+  EXPECT_EQ(l.codec.Bits[18], 2);
+}
+
+// Many writers end the data after the last row, without the end-of-picture
+// code and often without the last end of line: every decoded row shows.
+// Data that ends before the last row stays a short file.
+TEST(BmpCodec, RunLengthDataEndingInTheLastRow) {
+  struct Case { const char* what; uint32_t compression; Bytes rle; int error; Bytes rows; };
+  // 4 × 3 pictures; rows bottom-up, 4 bytes each (8 bits) or 4 bytes each (4 bits, 2 used).
+  const Case cases[] = {
+      {"rle8, no end codes", 1, {4, 1, 0, 0, 4, 2, 0, 0, 4, 3}, kBitmapOk, {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3}},
+      {"rle8, end of line only", 1, {4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0}, kBitmapOk,
+       {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3}},
+      {"rle8, last row half written", 1, {4, 1, 0, 0, 4, 2, 0, 0, 2, 3}, kBitmapOk,
+       {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 0, 0}},
+      {"rle8, absolute run ends the data", 1, {4, 1, 0, 0, 4, 2, 0, 0, 0, 3, 7, 8, 9}, kBitmapOk,
+       {1, 1, 1, 1, 2, 2, 2, 2, 7, 8, 9, 0}},
+      {"rle8, ends in the middle row", 1, {4, 1, 0, 0, 4, 2}, kBitmapShortRead, {}},
+      {"rle4, no end codes", 2, {4, 0x12, 0, 0, 4, 0x34, 0, 0, 4, 0x56}, kBitmapOk,
+       {0x12, 0x12, 0, 0, 0x34, 0x34, 0, 0, 0x56, 0x56, 0, 0}},
+      {"rle4, ends in the middle row", 2, {4, 0x12, 0, 0, 4, 0x34}, kBitmapShortRead, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const uint16_t bits = c.compression == 1 ? 8 : 4;
+    const uint32_t colours = 1u << bits;
+    Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    uint8_t header[40] = {40, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 1, 0, uint8_t(bits), 0, uint8_t(c.compression)};
+    header[20] = uint8_t(c.rle.size());
+    f.insert(f.end(), header, header + 40);
+    for (uint32_t i = 0; i < colours; ++i) f.insert(f.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+    Patch32(f, 10, uint32_t(f.size()));
+    f.insert(f.end(), c.rle.begin(), c.rle.end());
+    Patch32(f, 2, uint32_t(f.size()));
+    Loaded l(f);
+    ASSERT_EQ(l.error, c.error);
+    if (c.error != kBitmapOk) continue;
+    EXPECT_EQ(Bytes(l.codec.Bits, l.codec.Bits + c.rows.size()), c.rows);
+    // The packed-DIB expansion agrees.
+    const Bytes block(f.begin() + 14, f.end());
+    imgtest::Held packed(imgtest::Heap().Alloc(block.size(), false));
+    std::memcpy(imgtest::Heap().Lock(packed.h), block.data(), block.size());
+    imgtest::Held expanded(tsl::ExpandRleDib(imgtest::Heap(), packed.h));
+    ASSERT_NE(expanded.h, nullptr);
+    const tsl::DibView v = expanded.View();
+    EXPECT_EQ(Bytes(v.bits, v.bits + c.rows.size()), c.rows);
+  }
+}
+
 TEST(BmpCodec, Rle8EndOfPictureLeavesZeros) {
   Picture p = bmpgen::Pattern(6, 4, 8);
   // Row 0: a run of 6 × 9, end of line; row 1: 2 × 7 then end of picture.
@@ -285,7 +378,7 @@ TEST(BmpCodec, DamagedHeadersGiveTheirCodes) {
       {"signature", with(good, 0, 'X', 1), kBitmapBadSignature},
       {"empty", Bytes(), kBitmapShortRead},
       {"zero width", with(good, 18, 0), kBitmapBadSize},
-      {"negative height", with(good, 22, uint32_t(-4)), kBitmapBadSize},
+      {"height -2^31", with(good, 22, 0x80000000u), kBitmapBadSize},
       {"planes", with(good, 26, 2, 2), kBitmapBadVersion},
       {"bits", with(good, 28, 7, 2), kBitmapBadDepth},
       {"compression", with(good, 30, 4), kBitmapBadCompression},

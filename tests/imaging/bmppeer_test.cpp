@@ -163,6 +163,24 @@ TEST_F(BmpPeer, GeneratedVariants) {
   }
 }
 
+// Top-down files (negative height) and run-length data that ends in the
+// last row without its end codes, as today's tools write them.
+TEST_F(BmpPeer, TopDownAndUnterminatedFiles) {
+  for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
+    const bmpgen::Picture p = bmpgen::Pattern(37, 23, bits);
+    ExpectSamePixels("top-down-" + std::to_string(bits), imgtest::TopDownBmp(p, 40, Compression::None));
+  }
+  const bmpgen::Picture p24 = bmpgen::Pattern(37, 23, 24), p8 = bmpgen::Pattern(37, 23, 8);
+  ExpectSamePixels("top-down-v5", imgtest::TopDownBmp(p24, 124, Compression::None));
+  for (size_t cut : {2, 4}) {  // without the end of picture; and without the last end of line too
+    Bytes f = bmpgen::Bmp(p8, 40, Compression::Rle8);
+    f.resize(f.size() - cut);
+    bmpgen::Set32(f, 14 + 20, tsl::GetLe32(&f[14 + 20]) - uint32_t(cut));
+    bmpgen::Set32(f, 2, uint32_t(f.size()));
+    ExpectSamePixels("rle8-cut-" + std::to_string(cut), f, nullptr, bmpgen::Bmp(p8, 40));
+  }
+}
+
 // Bitmap arrays: each entry against ImageMagick's decoding of that entry's
 // bitmap file on its own.
 TEST_F(BmpPeer, BitmapArrayEntries) {

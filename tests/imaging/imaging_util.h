@@ -163,4 +163,16 @@ inline Bytes ConvertToRgb(const std::string& file) {
   return Run("convert '" + file + "' -depth 8 rgb:-");
 }
 
+// The picture's bitmap file as a top-down one: the same pixels, rows
+// stored top row first, the height negative.
+inline Bytes TopDownBmp(const bmpgen::Picture& p, uint32_t headerSize, bmpgen::Compression c) {
+  bmpgen::Picture flipped = p;
+  const size_t row = p.RowBytes();
+  for (int32_t y = 0; y < p.height; ++y)
+    std::memcpy(&flipped.rows[size_t(y) * row], &p.rows[size_t(p.height - 1 - y) * row], row);
+  Bytes f = bmpgen::Bmp(flipped, headerSize, c);
+  bmpgen::Set32(f, 14 + 8, uint32_t(-p.height));
+  return f;
+}
+
 }  // namespace imgtest

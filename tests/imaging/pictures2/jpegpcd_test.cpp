@@ -215,3 +215,27 @@ TEST(PhotoCd, RotationsAndErrors) {
   tsl::MemoryStream m4(tiny);
   EXPECT_EQ(noAttributes.LoadStream(&m4, nullptr), kBitmapShortRead);
 }
+
+// The resolution a load takes: the request, the search, then the nearest
+// available one below, else above; never none while any is there.
+TEST(PhotoCd, ResolutionChoice) {
+  struct Case { const char* what; uint32_t available; int32_t requested, mode, want; };
+  const Case cases[] = {
+      {"available as asked", 0x07, 1, 0, 1},
+      {"record defaults: next lower", 0x07, 3, 2, 2},
+      {"exact search finds none: largest below", 0x07, 3, 0, 2},
+      {"upward search finds none: largest below", 0x07, 4, 1, 2},
+      {"upward search finds one", 0x12, 2, 1, 4},
+      {"upward search stops at 5", 0x40, 2, 1, 6},
+      {"unknown mode", 0x07, 5, 3, 2},
+      {"nothing below: smallest above", 0x0C, 1, 2, 2},
+      {"nothing below, exact search", 0x30, 0, 0, 4},
+      {"request past every index", 0x07, 200, 0, 2},
+      {"negative request", 0x06, -1, 2, 1},
+      {"nothing available", 0, 3, 2, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(tsl::ChoosePcdResolution(c.available, c.requested, c.mode), c.want);
+  }
+}

@@ -353,8 +353,9 @@ TEST(PhotoCd, ResolutionsSearchAndFormats) {
   PCDclose(image);
 
   struct Case { int32_t resolution, mode, format; bool ok; int width, bits; };
-  const Case cases[] = {{3, 2, 2, true, 768, 24},  {3, 0, 2, false, 0, 0}, {1, 0, 2, true, 384, 24},
-                        {0, 1, 2, true, 192, 24},  {4, 1, 2, false, 0, 0}, {5, 2, 3, true, 768, 8},
+  // A resolution the image lacks falls back to the largest one below it.
+  const Case cases[] = {{3, 2, 2, true, 768, 24},  {3, 0, 2, true, 768, 24}, {1, 0, 2, true, 384, 24},
+                        {0, 1, 2, true, 192, 24},  {4, 1, 2, true, 768, 24}, {5, 2, 3, true, 768, 8},
                         {2, 0, 0, true, 768, 8},   {1, 0, 1, true, 384, 8}, {1, 0, 7, false, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.resolution << "/" << c.mode << "/" << c.format);
@@ -377,8 +378,18 @@ TEST(PhotoCd, ResolutionsSearchAndFormats) {
   ASSERT_NE(lowRes.h, nullptr);
   EXPECT_EQ(lowRes.Header()->biWidth, 384);
   lowRes.Unlock();
-  PcdResolution = 4;
-  EXPECT_EQ(LoadPictureFile(path.c_str()), nullptr);
+  // A picture object passes its format as the search mode: at the record
+  // defaults (3, 2) and with every format the base image shows, full size.
+  PcdResolution = 3;
+  for (int16_t format : {0, 1, 2, 3}) {
+    SCOPED_TRACE(testing::Message() << "format " << format);
+    PcdSearchMode = format;
+    Global base(LoadPictureFile(path.c_str()));
+    ASSERT_NE(base.h, nullptr);
+    EXPECT_EQ(base.Header()->biWidth, 768);
+    EXPECT_EQ(base.Header()->biHeight, 512);
+    base.Unlock();
+  }
   PcdResolution = oldRes;
   PcdSearchMode = oldMode;
   TKPCD missing;
