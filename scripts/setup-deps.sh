@@ -11,6 +11,7 @@ pkgs=(
   clang-14 libclang-rt-14-dev
   giflib-tools libtiff-tools libjpeg-turbo-progs
   xdotool
+  libtiff-dev libgif-dev libfreeimage-dev libstb-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do

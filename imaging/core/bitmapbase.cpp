@@ -155,12 +155,14 @@ int TBitmap_Base::Load(ByteStream* f, const char* options) {
   int r = ReadHeader(f, options);
   if (r != kBitmapOk) return r;
   if (TotalBytes < tsl::kInfoHeaderBytes || TotalBytes > tsl::kMaxDibBytes) return kBitmapNoMemory;
-  // Always zero-filled: whatever a decoder leaves unwritten shows as black,
-  // never as old memory.
-  Dib = platform_->Alloc(TotalBytes, true);
+  // Zero-filled: whatever a decoder leaves unwritten shows as black, never
+  // as old memory. Rows that the decoder writes whole are spared the fill.
+  const bool whole = WritesEveryPixelByte() && ImageBytes <= TotalBytes;
+  Dib = platform_->Alloc(TotalBytes, !whole);
   if (!Dib) return kBitmapNoMemory;
   LockedBase = platform_->Lock(Dib);
   if (!LockedBase) return kBitmapNoMemory;
+  if (whole) std::memset(LockedBase, 0, TotalBytes - ImageBytes);
   Header = reinterpret_cast<DibInfoHeader*>(LockedBase);
   FillInfoHeader(Header);
   uint32_t tableAt = tsl::kInfoHeaderBytes;

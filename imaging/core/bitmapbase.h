@@ -98,6 +98,9 @@ public:
   uint8_t* LockedBase;
 
 protected:
+  // True when ReadData, on success, has written every byte of the pixel
+  // rows (padding included): the rows are then not zero-filled first.
+  virtual bool WritesEveryPixelByte() const { return false; }
   // Where the picture ends in the stream: StartOffset + Length, or the end
   // of the stream; -1 when the stream cannot tell.
   int64_t PictureEnd(tsl::ByteStream* f) const;

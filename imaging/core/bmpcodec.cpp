@@ -258,6 +258,11 @@ int _TDIB::ReadData(ByteStream* f, uint8_t* bits) {
   return kBitmapOk;
 }
 
+// Uncompressed rows come from the file in one read, or the load fails.
+bool _TDIB::WritesEveryPixelByte() const {
+  return HeaderKind == kCoreHeader || Compression == tsl::kBiRgb || Compression == tsl::kBiBitfields;
+}
+
 int _TDIB::Write(ByteStream* f, tsl::DibHandle dib) {
   if (!dib) return kBitmapNothingToWrite;
   tsl::DibLock lock(Platform(), dib);

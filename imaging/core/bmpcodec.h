@@ -46,6 +46,9 @@ public:
   // is bottom-up all the same.
   uint32_t TopDown;
 
+protected:
+  bool WritesEveryPixelByte() const override;
+
 private:
   void ResetBmpFields();
   void MakeBlank();

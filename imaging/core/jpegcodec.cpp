@@ -145,10 +145,13 @@ bool Decode(const DibPlatform& p, ReadState& s) {
   const uint64_t row = RowBytesFor(w, bits);
   const uint64_t total = kInfoHeaderBytes + 4ull * colours + row * uint64_t(h);
   if (w <= 0 || h <= 0 || total > kMaxDibBytes) return false;
-  s.dib = p.Alloc(size_t(total), true);
+  // The library writes every pixel; only the header, the table and the row
+  // padding are filled here, and rows it leaves out are cleared below.
+  s.dib = p.Alloc(size_t(total), false);
   if (!s.dib) return false;
   s.base = p.Lock(s.dib);
   if (!s.base) return false;
+  std::memset(s.base, 0, kInfoHeaderBytes + 4 * size_t(colours));
   auto* header = reinterpret_cast<DibInfoHeader*>(s.base);
   *header = DibInfoHeader{kInfoHeaderBytes, int32_t(w), int32_t(h), 1, bits, kBiRgb, uint32_t(row * uint64_t(h)),
                           kDefaultPelsPerMeter, kDefaultPelsPerMeter, colours, 0};
@@ -159,12 +162,16 @@ bool Decode(const DibPlatform& p, ReadState& s) {
   jpeg_start_decompress(&s.info);
   if (int64_t(s.info.output_width) != w || int64_t(s.info.output_height) != h) return false;
   const bool swap = colour && !mapped && space == JCS_RGB;
+  const uint64_t used = uint64_t(w) * (bits / 8);
   while (s.info.output_scanline < s.info.output_height) {
     JSAMPROW r = rows + (uint64_t(h) - 1 - s.info.output_scanline) * row;
+    if (used < row) std::memset(r + used, 0, size_t(row - used));
     if (jpeg_read_scanlines(&s.info, &r, 1) != 1) break;
     if (swap)
       for (int64_t x = 0; x < w; ++x) std::swap(r[3 * x], r[3 * x + 2]);
   }
+  // Rows the library did not deliver show black.
+  std::memset(rows, 0, size_t(uint64_t(h) - s.info.output_scanline) * size_t(row));
   if (mapped && s.info.colormap) {
     const int n = s.info.actual_number_of_colors < 256 ? s.info.actual_number_of_colors : 256;
     for (int i = 0; i < n; ++i)

@@ -246,34 +246,58 @@ int TTGA::ReadData(ByteStream* f, uint8_t* bits) {
   const uint32_t out = in == 1 ? 1 : 3;
   uint32_t y = 0, x = 0;
   uint8_t* row = rowAt(0);
-  uint8_t px[4];
-  auto readPixel = [&]() {
-    if (!src.Read(px, in)) return false;
-    if (in == 2) {
-      uint8_t t[3];
-      tsl::Row555To24(t, px, 1);
-      std::memcpy(px, t, 3);
-    }
-    return true;
+  // n pixels of `in` bytes from p into the row at x.
+  auto convert = [&](uint8_t* d, const uint8_t* p, uint32_t n) {
+    if (in == out)
+      std::memcpy(d, p, size_t(n) * in);
+    else if (in == 2)
+      tsl::Row555To24(d, p, int(n));
+    else
+      tsl::Row32To24(d, p, int(n));
   };
-  auto put = [&]() {
-    std::memcpy(row + size_t(x) * out, px, out);
-    if (++x == w) {
+  // Moves on by n pixels, which never pass the row's end.
+  auto advance = [&](uint32_t n) {
+    x += n;
+    if (x == w) {
       x = 0;
       if (++y < h) row = rowAt(y);
     }
   };
+  uint8_t px[4];
   while (y < h) {
     const int header = src.Byte();
     if (header < 0) return kBitmapShortRead;
-    const uint32_t count = uint32_t(header & 0x7F) + 1;
+    uint32_t count = uint32_t(header & 0x7F) + 1;
     if (header & 0x80) {
-      if (!readPixel()) return kBitmapShortRead;
-      for (uint32_t i = 0; i < count && y < h; ++i) put();
+      if (!src.Read(px, in)) return kBitmapShortRead;
+      uint8_t c[3];
+      convert(c, px, 1);
+      while (count > 0 && y < h) {
+        const uint32_t n = count < w - x ? count : w - x;
+        uint8_t* d = row + size_t(x) * out;
+        if (out == 1) {
+          std::memset(d, c[0], n);
+        } else {
+          for (uint32_t i = 0; i < n; ++i, d += 3) d[0] = c[0], d[1] = c[1], d[2] = c[2];
+        }
+        advance(n);
+        count -= n;
+      }
     } else {
-      for (uint32_t i = 0; i < count && y < h; ++i) {
-        if (!readPixel()) return kBitmapShortRead;
-        put();
+      while (count > 0 && y < h) {
+        const uint32_t n = count < w - x ? count : w - x;
+        uint8_t* d = row + size_t(x) * out;
+        if (src.Buffered() >= n * in) {
+          convert(d, src.Data(), n);
+          src.Consume(n * in);
+        } else {
+          for (uint32_t i = 0; i < n; ++i) {
+            if (!src.Read(px, in)) return kBitmapShortRead;
+            convert(d + size_t(i) * out, px, 1);
+          }
+        }
+        advance(n);
+        count -= n;
       }
     }
   }

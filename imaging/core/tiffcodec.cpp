@@ -11,12 +11,27 @@ namespace {
 
 enum : uint32_t { kShort = 3, kLong = 4 };
 
+// A code's string always lies in the output already: the string of a new
+// code is the previous code's string and the byte after it. So a code is
+// its string's place in the output and its length, and decoding it is a copy.
 struct LzwTables {
-  uint16_t prefix[4096];
-  uint16_t length[4096];
-  uint8_t suffix[4096];
-  uint8_t first[4096];
+  size_t offset[4096];
+  uint32_t length[4096];
 };
+
+// Copies n bytes that end at or before `to`; with room for 16 bytes past
+// the end, short strings go in one or two unaligned 8-byte moves.
+inline void CopyString(uint8_t* to, const uint8_t* from, size_t n, bool slack) {
+  if (slack && n <= 16) {
+    uint64_t a, b;
+    std::memcpy(&a, from, 8);
+    std::memcpy(&b, from + 8, 8);
+    std::memcpy(to, &a, 8);
+    std::memcpy(to + 8, &b, 8);
+  } else {
+    std::memmove(to, from, n);
+  }
+}
 
 }  // namespace
 
@@ -24,13 +39,9 @@ namespace tsl {
 
 size_t TiffLzwDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity) {
   auto t = std::make_unique<LzwTables>();
-  for (uint32_t c = 0; c < 256; ++c) {
-    t->length[c] = 1;
-    t->first[c] = t->suffix[c] = uint8_t(c);
-    t->prefix[c] = 0;
-  }
   constexpr uint32_t kClear = 256, kEnd = 257, kNone = 4096;
   uint32_t width = 9, next = 258, prev = kNone;
+  size_t prevAt = 0;  // where the previous code's string starts in the output
   size_t ip = 0, pos = 0;
   uint64_t acc = 0;  // bits at the top
   uint32_t have = 0;
@@ -65,37 +76,37 @@ size_t TiffLzwDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity
     if (code == kEnd) break;
     if (prev == kNone) {
       if (code > 255 || pos >= capacity) break;
+      prevAt = pos;
       out[pos++] = uint8_t(code);
       prev = code;
       continue;
     }
-    uint32_t len, c = code;
-    if (code < next) {
+    const uint32_t prevLen = prev < 256 ? 1 : t->length[prev];
+    uint32_t len;
+    if (code < 256) {
+      len = 1;
+      if (pos >= capacity) break;
+      out[pos] = uint8_t(code);
+    } else if (code < next) {
       len = t->length[code];
+      if (pos + len > capacity) break;
+      CopyString(out + pos, out + t->offset[code], len, pos + 16 <= capacity);
     } else if (code == next) {
-      len = uint32_t(t->length[prev]) + 1;
+      // The previous string and its own first byte.
+      len = prevLen + 1;
+      if (pos + len > capacity) break;
+      CopyString(out + pos, out + prevAt, prevLen, pos + 16 <= capacity);
+      out[pos + prevLen] = out[prevAt];
     } else {
       break;  // a code not yet in the table ends the strip
     }
-    if (pos + len > capacity) break;
-    uint8_t* p = out + pos + len - 1;
-    if (code == next) {
-      *p-- = t->first[prev];
-      c = prev;
-    }
-    while (c > 255) {
-      *p-- = t->suffix[c];
-      c = t->prefix[c];
-    }
-    *p = uint8_t(c);
     if (next < 4096) {
-      t->prefix[next] = uint16_t(prev);
-      t->suffix[next] = out[pos];
-      t->first[next] = t->first[prev];
-      t->length[next] = uint16_t(t->length[prev] + 1);
+      t->offset[next] = prevAt;
+      t->length[next] = prevLen + 1;
       ++next;
       if (next == (1u << width) - 1 && width < 12) ++width;
     }
+    prevAt = pos;
     pos += len;
     prev = code;
   }
@@ -402,11 +413,9 @@ int TTIF::ReadData(ByteStream*, uint8_t* bits) {
     const uint8_t* strip = file_ + offset;
     uint64_t got = count;
     if (Compression == 5 || Compression == 32773) {
-      std::memset(work.get(), 0, size_t(capacity));
-      if (Compression == 5)
-        tsl::TiffLzwDecode(strip, count, work.get(), size_t(capacity));
-      else
-        tsl::PackBitsDecode(strip, count, work.get(), size_t(capacity));
+      const size_t decoded = Compression == 5 ? tsl::TiffLzwDecode(strip, count, work.get(), size_t(capacity))
+                                              : tsl::PackBitsDecode(strip, count, work.get(), size_t(capacity));
+      std::memset(work.get() + decoded, 0, size_t(capacity) - decoded);
       strip = work.get();
       got = capacity;  // rows the strip did not fill stay zero
     }

@@ -62,7 +62,9 @@ private:
 
 namespace tsl {
 // TIFF LZW (codes most significant bit first, 9 to 12 bits, early change)
-// and PackBits into at most `capacity` bytes; the number of bytes written.
+// and PackBits into at most `capacity` bytes; the number of bytes decoded.
+// The LZW decoder may also overwrite up to 16 bytes after those (never past
+// `capacity`).
 size_t TiffLzwDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity);
 size_t PackBitsDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity);
 }  // namespace tsl

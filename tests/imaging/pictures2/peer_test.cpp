@@ -210,6 +210,28 @@ TEST_F(PicturePeer, Tiff) {
   }
 }
 
+// A photo-like picture large enough that the LZW table fills and clears
+// many times and run-length packets cross rows, in every run and strip
+// layout the fast paths take.
+TEST_F(PicturePeer, LargePhotos) {
+  const std::string src = Path("plasma.ppm");
+  imgtest::Run("convert -size 701x433 -seed 3 plasma:fractal -blur 0x1 '" + src + "'");
+  auto make = [&](const std::string& name, const std::string& options) {
+    imgtest::Run("convert '" + src + "' " + options + " '" + Path(name) + "'");
+    return Path(name);
+  };
+  Same<TTIF>(make("big-lzw.tif", "-depth 8 -compress lzw"));
+  Same<TTIF>(make("big-pred.tif", "-depth 8 -compress lzw -define tiff:predictor=2"));
+  Same<TTIF>(make("big-strip.tif", "-depth 8 -compress lzw -define tiff:rows-per-strip=433"));
+  Same<TTIF>(make("big-grey.tif", "-depth 8 -type grayscale -compress lzw -define tiff:predictor=2"));
+  Same<TTGA>(make("big-rle.tga", "-compress RLE"), 8, "-auto-orient");
+  Same<TTGA>(make("big-rle-top.tga", "-flip -orient TopLeft -compress RLE"), 8, "-auto-orient");
+  Same<TTGA>(make("big-rle8.tga", "-colors 100 -type palette -compress RLE"), 8, "-auto-orient");
+  Same<TTGA>(make("big-rle32.tga", "-alpha set -channel A -evaluate set 100% +channel -compress RLE"), 8,
+             "-auto-orient");
+  Same<TTGA>(make("big-posterised.tga", "-posterize 3 -compress RLE"), 8, "-auto-orient");
+}
+
 // JPEG: exactly djpeg's decoding (same library, default settings).
 TEST_F(PicturePeer, JpegAsDjpeg) {
   if (!Have("djpeg")) GTEST_SKIP() << "djpeg is not on PATH";
