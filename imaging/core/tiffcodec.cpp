@@ -396,7 +396,8 @@ int TTIF::ReadData(ByteStream*, uint8_t* bits) {
   const uint64_t capacity = rowLen * (uint64_t(rps) + 1);
   if (Compression == 5 || Compression == 32773) {
     if (capacity > tsl::kMaxDibBytes) r = kBitmapNoMemory;
-    if (r == kBitmapOk) work.reset(new (std::nothrow) uint8_t[size_t(capacity)]);
+    // Cleared once: the LZW copies may read a little past what a strip wrote.
+    if (r == kBitmapOk) work.reset(new (std::nothrow) uint8_t[size_t(capacity)]());
     if (r == kBitmapOk && !work) r = kBitmapNoMemory;
   } else if (Compression != 1) {
     r = kBitmapUnsupportedTiff;

@@ -63,8 +63,8 @@ private:
 namespace tsl {
 // TIFF LZW (codes most significant bit first, 9 to 12 bits, early change)
 // and PackBits into at most `capacity` bytes; the number of bytes decoded.
-// The LZW decoder may also overwrite up to 16 bytes after those (never past
-// `capacity`).
+// The LZW decoder may also read and overwrite up to 16 bytes after those
+// (never past `capacity`), so `out` must be initialised.
 size_t TiffLzwDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity);
 size_t PackBitsDecode(const uint8_t* src, size_t n, uint8_t* out, size_t capacity);
 }  // namespace tsl
