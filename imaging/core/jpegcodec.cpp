@@ -1,5 +1,6 @@
 #include "imaging/core/jpegcodec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -163,12 +164,22 @@ bool Decode(const DibPlatform& p, ReadState& s) {
   if (int64_t(s.info.output_width) != w || int64_t(s.info.output_height) != h) return false;
   const bool swap = colour && !mapped && space == JCS_RGB;
   const uint64_t used = uint64_t(w) * (bits / 8);
+  // Several rows a call: with fewer than the upsampler's row group the
+  // library decodes into a spare buffer and copies.
+  constexpr JDIMENSION kRowsPerCall = 16;
   while (s.info.output_scanline < s.info.output_height) {
-    JSAMPROW r = rows + (uint64_t(h) - 1 - s.info.output_scanline) * row;
-    if (used < row) std::memset(r + used, 0, size_t(row - used));
-    if (jpeg_read_scanlines(&s.info, &r, 1) != 1) break;
+    JSAMPROW r[kRowsPerCall];
+    const JDIMENSION first = s.info.output_scanline;
+    const JDIMENSION n = std::min<JDIMENSION>(kRowsPerCall, s.info.output_height - first);
+    for (JDIMENSION i = 0; i < n; ++i) {
+      r[i] = rows + (uint64_t(h) - 1 - first - i) * row;
+      if (used < row) std::memset(r[i] + used, 0, size_t(row - used));
+    }
+    const JDIMENSION got = jpeg_read_scanlines(&s.info, r, n);
+    if (got == 0) break;
     if (swap)
-      for (int64_t x = 0; x < w; ++x) std::swap(r[3 * x], r[3 * x + 2]);
+      for (JDIMENSION i = 0; i < got; ++i)
+        for (int64_t x = 0; x < w; ++x) std::swap(r[i][3 * x], r[i][3 * x + 2]);
   }
   // Rows the library did not deliver show black.
   std::memset(rows, 0, size_t(uint64_t(h) - s.info.output_scanline) * size_t(row));
