@@ -2,9 +2,15 @@
 // objects each (texts, pictures, buttons with actions and tooltips, in three
 // layers; two shared objects on every page) read into a page manager one
 // after the other, each page ending the one before, as a presentation that
-// visits every page does. From memory, and from a file on disk. The rate is
-// reported as items (pages) per second.
+// visits every page does. From memory, from a file through stdio's buffer,
+// and from a file read as the player's TFile reads it: every read, seek,
+// position and length a system call of its own. The rate is reported as
+// items (pages) per second; the last case also counts the calls per page.
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -69,12 +75,8 @@ bool LoadAllPages(tsl::ByteStream& f, TPageModel& model, size_t& objects) {
   if (!ReadProjectHeader(f, header, info)) return false;
   tsl::TFileVersionScope version(info.VersionMajor, info.VersionMinor);
   TPageDirectory directory;
-  directory.Read(f, header.Values[0]);
   model.Clear();
-  model.Stream = &f;
-  if (tsl::SeekInside(f, header.Values[1])) model.ProjectObjects.Read(f);
-  model.LoadSharedObjects(model.ProjectObjects.Values[1], 1.0, 1.0);
-  model.LoadSharedDatalessObjects(model.ProjectObjects.Values[2]);
+  if (!ReadProjectBody(f, header, directory, model)) return false;
   for (const TPagePointer& p : directory.Pages) {
     model.EndPageObjects();
     if (!model.ReadPage(p.Offset, nullptr, 1.0, 1.0)) return false;
@@ -97,25 +99,93 @@ void BM_LoadEveryPageFromMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadEveryPageFromMemory)->Unit(benchmark::kMillisecond);
 
+// The project in a temporary file for the life of a benchmark.
+struct TProjectFile {
+  TProjectFile() {
+    const int fd = mkstemp(path);
+    if (fd < 0) return;
+    std::FILE* out = fdopen(fd, "wb");
+    ok = std::fwrite(Project().data(), 1, Project().size(), out) == Project().size();
+    std::fclose(out);
+  }
+  ~TProjectFile() { std::remove(path); }
+  char path[32] = "/tmp/tslpagebenchXXXXXX";
+  bool ok = false;
+};
+
+// A file as the player's TFile reads it on Windows and under Wine: no buffer
+// of its own, each operation one call into the system.
+class TCallPerOperationFile : public tsl::ByteStream {
+public:
+  explicit TCallPerOperationFile(const char* path) : fd_(open(path, O_RDONLY)) {}
+  ~TCallPerOperationFile() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  uint32_t Read(void* buffer, uint32_t count) override {
+    ++Reads;
+    const ssize_t n = read(fd_, buffer, count);
+    return n > 0 ? static_cast<uint32_t>(n) : 0;
+  }
+  uint32_t Write(const void*, uint32_t) override { return 0; }
+  int64_t Position() const override {
+    ++Seeks;
+    return lseek(fd_, 0, SEEK_CUR);
+  }
+  int64_t Length() const override {
+    ++Lengths;
+    struct stat st;
+    return fstat(fd_, &st) == 0 ? st.st_size : -1;
+  }
+  int64_t Seek(int64_t offset, seek_dir origin) override {
+    ++Seeks;
+    const off_t r = lseek(fd_, offset, origin == beg ? SEEK_SET : origin == cur ? SEEK_CUR : SEEK_END);
+    return r < 0 ? -1 : r;
+  }
+  mutable uint64_t Reads = 0, Seeks = 0, Lengths = 0;
+
+private:
+  int fd_;
+};
+
 void BM_LoadEveryPageFromFile(benchmark::State& state) {
-  char path[] = "/tmp/tslpagebenchXXXXXX";
-  const int fd = mkstemp(path);
-  if (fd < 0) {
+  TProjectFile file;
+  if (!file.ok) {
     state.SkipWithError("no temporary file");
     return;
   }
-  std::FILE* out = fdopen(fd, "wb");
-  std::fwrite(Project().data(), 1, Project().size(), out);
-  std::fclose(out);
+  const char* path = file.path;
   size_t objects = 0;
   for (auto _ : state) {
     tsl::PosixFileStream f(path, tsl::PosixFileStream::ReadOnly);
     TPageModel model;
     if (!LoadAllPages(f, model, objects)) state.SkipWithError("a page did not load");
   }
-  std::remove(path);
   state.SetItemsProcessed(state.iterations() * kPages);
 }
 BENCHMARK(BM_LoadEveryPageFromFile)->Unit(benchmark::kMillisecond);
+
+void BM_LoadEveryPageCallPerOperation(benchmark::State& state) {
+  TProjectFile file;
+  if (!file.ok) {
+    state.SkipWithError("no temporary file");
+    return;
+  }
+  size_t objects = 0;
+  uint64_t reads = 0, seeks = 0, lengths = 0;
+  for (auto _ : state) {
+    TCallPerOperationFile f(file.path);
+    TPageModel model;
+    if (!LoadAllPages(f, model, objects)) state.SkipWithError("a page did not load");
+    reads += f.Reads;
+    seeks += f.Seeks;
+    lengths += f.Lengths;
+  }
+  const double pages = static_cast<double>(state.iterations()) * kPages;
+  state.SetItemsProcessed(state.iterations() * kPages);
+  state.counters["reads_per_page"] = static_cast<double>(reads) / pages;
+  state.counters["seeks_per_page"] = static_cast<double>(seeks) / pages;
+  state.counters["lengths_per_page"] = static_cast<double>(lengths) / pages;
+}
+BENCHMARK(BM_LoadEveryPageCallPerOperation)->Unit(benchmark::kMillisecond);
 
 }  // namespace

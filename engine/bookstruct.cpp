@@ -4,6 +4,7 @@
 
 #include "engine/actionqueue.h"
 #include "engine/core/format/rawio.h"
+#include "engine/core/format/trace.h"
 #include "engine/core/pages/projectsave.h"
 #include "engine/editoptions.h"
 #include "engine/objectfactory.h"
@@ -98,22 +99,19 @@ void TBookStruct::WritePageDirectory(tsl::ByteStream& f) { Pages.Write(f); }
 bool TBookStruct::ReadProject(tsl::ByteStream& f) {
   f.Seek(0);
   if (!ReadHeader(f)) return false;
-  ReadPageDirectory(f, Header.Values[0]);
-  if (!ObjectManager) return true;
-  ObjectManager->Stream = &f;
+  if (!ObjectManager) {
+    ReadPageDirectory(f, Header.Values[0]);
+    return true;
+  }
   // Read again, the project's objects start afresh instead of doubling.
   if (ObjectManager->GetObjectCount() > 0) {
     TObjectManager::EndPageObjects(ObjectManager.get());
     TObjectManager::RemoveStayingObjects(ObjectManager.get());
   }
-  if (tsl::SeekInside(f, Header.Values[1])) ObjectManager->ProjectObjects.Read(f);
-  if (Pages.Count() > 0) {
-    double sx = 1.0, sy = 1.0;
-    uint32_t first;
-    if (!GetPageOffset(0, first) || !GetPageScale(first, sx, sy)) sx = sy = 1.0;
-    ObjectManager->LoadSharedObjects(ObjectManager->ProjectObjects.Values[1], sx, sy);
-    ObjectManager->LoadSharedDatalessObjects(ObjectManager->ProjectObjects.Values[2]);
-  }
+  // A damaged shared list leaves the objects read before the damage; the
+  // pages play without the rest.
+  const auto scale = [this](uint32_t offset, double& sx, double& sy) { return GetPageScale(offset, sx, sy); };
+  if (!ReadProjectBody(f, Header, Pages, *ObjectManager, scale)) tsl::Trace("shared objects: not all read");
   return true;
 }
 
@@ -124,21 +122,11 @@ const TBookStructOptions& TBookStruct::CurrentOptions() const {
 bool TBookStruct::GetPageScale(uint32_t pageOffset, double& scaleX, double& scaleY) {
   scaleX = scaleY = 1.0;
   if (!IsVersionAbove(3, 1) || !ObjectManager || !ObjectManager->Stream) return false;
-  tsl::ByteStream& f = *ObjectManager->Stream;
-  TRecordHeader h;
-  if (!ObjectManager->ReadRecordHeader(pageOffset, h) || h.ExtensionOffset == kNoOffset) return false;
-  if (!tsl::SeekInside(f, h.ExtensionOffset)) return false;
-  uint32_t ext[6];
-  for (uint32_t& e : ext) e = kNoOffset;
-  ReadFixed(ext, sizeof ext, f);
-  if (ext[kExtOptions] == kNoOffset) return false;
-  if (!tsl::SeekInside(f, static_cast<int64_t>(h.ExtensionOffset) + ext[kExtOptions])) return false;
-  uint16_t own = 0;
-  tsl::ReadU16(own, f);
   TBookStructOptions pageOptions;
+  TOwnOptionsBlock block;
+  if (!ReadPageOwnOptions(*ObjectManager->Stream, pageOffset, pageOptions, block) || !block.Present) return false;
   const TObjectRect* rect = nullptr;
-  if (own) {
-    pageOptions.Read(f);
+  if (block.Flag) {
     if (pageOptions.Flags & kOptFitWorkArea) rect = &pageOptions.WindowRect;
   } else if (Info.Flags & kOptFitWorkArea) {
     rect = &Info.WindowRect;
@@ -158,44 +146,31 @@ bool TBookStruct::GetPageScale(uint32_t pageOffset, double& scaleX, double& scal
 
 bool TBookStruct::ReadPageInfo(int index, TObjectInfo& out) {
   uint32_t offset;
-  TRecordHeader h;
-  return ObjectManager && GetPageOffset(index, offset) && ObjectManager->ReadRecordHeader(offset, h) &&
-         ObjectManager->ReadObjectInfo(h.InfoOffset, out);
+  return ObjectManager && ObjectManager->Stream && GetPageOffset(index, offset) &&
+         ::ReadPageInfoAt(*ObjectManager->Stream, offset, out);
 }
 
 bool TBookStruct::ReadPageBackground(int index, TBackground& out) {
   uint32_t offset;
-  TRecordHeader h;
-  return ObjectManager && GetPageOffset(index, offset) && ObjectManager->ReadRecordHeader(offset, h) &&
-         ObjectManager->ReadBackgroundAt(h.BackgroundOffset, out);
+  return ObjectManager && ObjectManager->Stream && GetPageOffset(index, offset) &&
+         ReadPageBackgroundAt(*ObjectManager->Stream, offset, out);
 }
 
 bool TBookStruct::ReadPageDbInfo(int index, TdBaseInfo& out) {
+  uint32_t offset;
   TObjectInfo scratch;
-  if (!ReadPageInfo(index, scratch)) return false;
-  out.Read(*ObjectManager->Stream);
-  return true;
+  return ObjectManager && ObjectManager->Stream && GetPageOffset(index, offset) &&
+         ::ReadPageInfoAt(*ObjectManager->Stream, offset, scratch, &out);
 }
 
 bool TBookStruct::ReadPageOptions(int index, TBookStructOptions& out, bool& present) {
   present = false;
   uint32_t offset;
-  TRecordHeader h;
-  if (!ObjectManager || !GetPageOffset(index, offset) || !ObjectManager->ReadRecordHeader(offset, h)) return false;
-  tsl::ByteStream& f = *ObjectManager->Stream;
-  if (h.ExtensionOffset == kNoOffset || !tsl::SeekInside(f, h.ExtensionOffset)) return true;
-  uint32_t ext[6];
-  for (uint32_t& e : ext) e = kNoOffset;
-  ReadFixed(ext, sizeof ext, f);
-  if (ext[kExtOptions] == kNoOffset ||
-      !tsl::SeekInside(f, static_cast<int64_t>(h.ExtensionOffset) + ext[kExtOptions]))
-    return true;
-  uint16_t own = 0;
-  tsl::ReadU16(own, f);
-  if (own) {
-    out.Read(f);
-    present = true;
-  }
+  TOwnOptionsBlock block;
+  if (!ObjectManager || !ObjectManager->Stream || !GetPageOffset(index, offset) ||
+      !ReadPageOwnOptions(*ObjectManager->Stream, offset, out, block))
+    return false;
+  present = block.Flag != 0;
   return true;
 }
 
@@ -208,17 +183,13 @@ int TBookStruct::GetPageObjectCount(int index) {
 
 bool TBookStruct::ReadPageObject(int index, int count, int n, TObjectInfo& out, std::unique_ptr<TData>& data) {
   uint32_t offset;
-  TRecordHeader h;
-  if (!ObjectManager || !GetPageOffset(index, offset) || !ObjectManager->ReadRecordHeader(offset, h)) return false;
-  tsl::ByteStream& f = *ObjectManager->Stream;
-  std::vector<uint32_t> table;
-  if (!ReadOffsetTable(f, h.ObjectListOffset, count, table)) return false;
-  if (n < 0 || static_cast<size_t>(n) >= table.size() || !tsl::SeekInside(f, table[static_cast<size_t>(n)]))
-    return false;
-  out.Read(f);
-  if (!IsValidObjectKind(out.Target.Kind)) return false;
-  data.reset(DataCreatorTable[out.Target.Kind]());
-  return data->Read(f);
+  if (!ObjectManager || !ObjectManager->Stream || !GetPageOffset(index, offset)) return false;
+  TObjectRecord record;
+  const TDataCreator creator = [](int16_t kind) { return std::unique_ptr<TData>(DataCreatorTable[kind]()); };
+  if (!ReadPageObjectAt(*ObjectManager->Stream, offset, count, n, creator, record)) return false;
+  out = record.Info;
+  data = std::move(record.Data);
+  return true;
 }
 
 // ---- file names ----

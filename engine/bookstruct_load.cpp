@@ -95,7 +95,12 @@ void TBookStruct::Load() {
     LoadStatus = 0;
     return;
   }
-  ReadProject(*Stream);
+  // The header was read once already; a file changed since then is not
+  // played.
+  if (!ReadProject(*Stream)) {
+    LoadStatus = 0;
+    return;
+  }
   if (Pages.Count() == 0) AddEmptyPage();
   GotoPage(0, 0, -1, 1);
 }

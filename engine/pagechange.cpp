@@ -5,6 +5,7 @@
 #include "actions/presentation.h"
 #include "engine/animregistry.h"
 #include "engine/bookstruct.h"
+#include "engine/core/format/trace.h"
 #include "engine/deskframe.h"
 #include "engine/menubar.h"
 #include "engine/objectwindow.h"
@@ -43,20 +44,7 @@ void PostTo(TBookStruct& book, int32_t kind, uint32_t delay, uintptr_t param1, u
 }
 
 // The page read before stays nowhere: the fields of an empty page.
-void ShowEmptyPage(TObjectManager& m) {
-  PreviousPageHadOwnOptions = m.OwnOptions != 0;
-  m.RecordHeader = TRecordHeader();
-  m.PageInfo = TObjectInfo();
-  m.Background = TBackground();
-  m.HiddenList.Clear();
-  m.KeyList.Clear();
-  for (uint32_t& e : m.ExtOffsets) e = kNoOffset;
-  for (TActionStruct& a : m.EnterActions) a = TActionStruct();
-  for (TActionStruct& a : m.LeaveActions) a = TActionStruct();
-  if (m.MenuItems) m.MenuItems->Flush(tsl::DeleteType::Delete);
-  m.MenuFlag = 0;
-  m.OwnOptions = 0;
-}
+void ShowEmptyPage(TObjectManager& m) { m.ResetPage(); }
 
 void SetObjectShown(TObjectElement* o, bool shown) {
   if (o->GetHandle()) {
@@ -168,7 +156,15 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   } else {
     double sx = 1.0, sy = 1.0;
     if (!GetPageScale(offset, sx, sy)) sx = sy = 1.0;
-    m->ReadPage(offset, nullptr, sx, sy);
+    uint32_t number = 0;
+    GetPageNumber(CurrentPage, number);
+    tsl::TTraceScope scope("page %u", number);
+    // A page that cannot be read is the empty page: ReadPage left its fields
+    // reset, and an object made before the failure goes again.
+    if (!m->ReadPage(offset, nullptr, sx, sy)) {
+      tsl::Trace("not read, the empty page is shown");
+      TObjectManager::EndPageObjects(m);
+    }
   }
   BuildProjectMenuBar(m);
 

@@ -20,10 +20,13 @@ TdBaseInfo::TdBaseInfo() {
     SetFixedFieldText(FieldNames[i], kDbColumnNameSize, kDefaultNames[i]);
 }
 
-void TdBaseInfo::Read(ByteStream& f, TObjectManager* target) {
+void TdBaseInfo::Read(ByteStream& f) {
   ReadShortString(Path, f);
   ReadU8(Flags, f);
   ReadFixed(FieldNames, sizeof FieldNames, f);
+}
+
+void TdBaseInfo::RequestLoad(TObjectManager* target) const {
   if (Flags & kDbInUse)
     if (const TRecordContext* project = GetOpenProject()) project->LoadDatabase(*this, target);
 }

@@ -18,9 +18,12 @@ class TdBaseInfo {
 public:
   TdBaseInfo();
 
-  // Reads the descriptor; with the in-use flag the open project is asked to
-  // load the database into `target` (null: its current page manager).
-  void Read(tsl::ByteStream& f, TObjectManager* target = nullptr);
+  // Reads the descriptor; nothing more.
+  void Read(tsl::ByteStream& f);
+  // With the in-use flag, asks the open project to load the database into
+  // `target` (null: its current page manager). The page loading asks once
+  // the page was read, not while it reads.
+  void RequestLoad(TObjectManager* target = nullptr) const;
   void Write(tsl::ByteStream& f) const;
 
   // Column name `column` (0 category, 1 subcategory, 2 data, 3.. fields) as

@@ -1,23 +1,38 @@
 #include "engine/core/format/projectfile.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/core/format/rawio.h"
+#include "engine/core/format/trace.h"
 
 using namespace tsl;
 
 bool TPageDirectory::Read(ByteStream& f, int64_t offset) {
   Pages.Flush();
-  if (!SeekInside(f, offset)) return false;
+  if (!SeekInside(f, offset)) {
+    Trace("page directory at 0x%llx outside the file", static_cast<unsigned long long>(offset));
+    return false;
+  }
   uint32_t magic = 0xFFFFFFFF, count = 0;
   ReadU32(magic, f);
-  if (magic != kProjectMagic) return false;
+  if (magic != kProjectMagic) {
+    Trace("page directory: magic 0x%x, not 0x%x", magic, kProjectMagic);
+    return false;
+  }
   ReadU32(count, f);
-  if (count < 1 || count > 0x7FFFFFFF) return false;
-  // The count is believed only as far as the file holds its entries.
+  if (count < 1) return false;
+  // A count larger than the file can hold is believed as far as the file
+  // holds whole entries: the pages there play, an entry that points nowhere
+  // fails as any damaged page.
   const int64_t left = f.Remaining();
-  if (left < 0 || static_cast<int64_t>(count) * 8 > left) return false;
+  const uint32_t room = static_cast<uint32_t>(std::min<int64_t>(left < 0 ? 0 : left / 8, 0x1FFFFFFF));
+  if (count > room) {
+    Trace("page directory: count %u, the file holds %u entries", count, room);
+    count = room;
+  }
+  if (count < 1) return false;
   std::vector<uint32_t> raw(static_cast<size_t>(count) * 2, 0);
   ReadFixed(raw.data(), count * 8, f);
   for (uint32_t i = 0; i < count; ++i) {

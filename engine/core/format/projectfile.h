@@ -31,8 +31,9 @@ struct TPagePointer {
 class TPageDirectory {
 public:
   TPageDirectory() : Pages(33, 0, 32) {}
-  // Empties the directory and reads it at `offset`; a wrong magic, a count
-  // below 1 or one the file cannot hold leave it empty (false).
+  // Empties the directory and reads it at `offset`; a wrong magic or a count
+  // below 1 leave it empty (false). A count larger than the file can hold
+  // reads the whole entries that are there.
   bool Read(tsl::ByteStream& f, int64_t offset);
   void Write(tsl::ByteStream& f) const;
   int Count() const { return Pages.GetItemsInContainer(); }

@@ -6,6 +6,7 @@
 
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/recordctx.h"
+#include "engine/core/format/trace.h"
 
 using namespace tsl;
 
@@ -58,187 +59,138 @@ bool TPageManagerCore::WriteRecordHeader(uint32_t offset, const TRecordHeader& h
   return true;
 }
 
-bool TPageManagerCore::ReadBackgroundAt(uint32_t offset, TBackground& out) {
-  if (!Stream || !SeekInside(*Stream, offset)) return false;
-  out.Read(*Stream);
-  return true;
-}
-
-bool TPageManagerCore::ReadLongArrayAt(uint32_t offset, TLongArray& out) {
-  if (!Stream || !SeekInside(*Stream, offset)) return false;
-  out.Read(*Stream);
-  return true;
-}
-
 bool TPageManagerCore::ReadObjectInfo(uint32_t offset, TObjectInfo& out) {
   if (!Stream || !SeekInside(*Stream, offset)) return false;
   out.Read(*Stream);
   return true;
 }
 
-// ---- loading ----
+// ---- loading: the page record reads, the manager adopts ----
 
-bool TPageManagerCore::ReadObjectRecords(const std::vector<uint32_t>& table, bool withData, bool setStored,
-                                         double scaleX, double scaleY) {
-  ByteStream& f = *Stream;
-  TObjectInfo info;  // one record for all entries, as the stored lists are read
-  for (uint32_t at : table) {
-    if (!SeekInside(f, at)) continue;
-    info.Read(f);
-    const int16_t kind = info.Target.Kind;
-    if (kind < 0 || kind > kLastObjectKind) return false;
-    const TObjectRect stored = info.Rect;
-    std::unique_ptr<TData> data;
-    int64_t dataOffset = -1;
-    if (withData) {
-      dataOffset = f.Position();
-      data = CreateKindData(kind);
-      if (!data) data = CreateRawData(kind);
-      // A record that runs past the end of the file: the file is damaged
-      // from here on.
-      if (!data->Read(f)) return false;
+bool TPageManagerCore::LoadObjectTable(uint32_t listOffset, int16_t count, std::vector<uint32_t>& table) {
+  if (!Stream || !ReadOffsetTable(*Stream, listOffset, count, table)) return false;
+  Stream->Seek(0, ByteStream::end);
+  return true;
+}
+
+bool TPageManagerCore::AdoptObjects(std::vector<TObjectRecord>& records, bool stored, double scaleX, double scaleY) {
+  for (TObjectRecord& r : records) {
+    const TObjectRect design = r.Info.Rect;
+    TObjectInfo info = r.Info;
+    info.Rect = ScaleObjectRect(design, info.Property.Flags, scaleX, scaleY);
+    if (!AddStoredObject(info, std::move(r.Data), stored, r.DataOffset, design)) {
+      Trace("object %u of kind %d could not be made", info.Target.Number, info.Target.Kind);
+      return false;
     }
-    info.Rect = ScaleObjectRect(stored, info.Property.Flags, scaleX, scaleY);
-    const bool added = AddStoredObject(info, std::move(data), setStored, dataOffset, stored);
-    info.Rect = stored;
-    if (!added) return false;
   }
   return true;
 }
 
-bool TPageManagerCore::LoadObjects(uint32_t listOffset, int16_t count, std::vector<uint32_t>* table, bool create,
-                                   double scaleX, double scaleY) {
-  if (!Stream) return false;
-  std::vector<uint32_t> offsets;
-  if (!ReadOffsetTable(*Stream, listOffset, count, offsets)) return false;
-  if (!create) {
-    if (table) *table = std::move(offsets);
-    Stream->Seek(0, ByteStream::end);
-    return true;
-  }
-  const bool ok = ReadObjectRecords(offsets, true, true, scaleX, scaleY);
-  if (table) *table = std::move(offsets);
-  return ok;
+TDataCreator TPageManagerCore::Creator() {
+  return [this](int16_t kind) { return CreateKindData(kind); };
 }
-
-bool TPageManagerCore::LoadDataOverrides(uint32_t listOffset, int16_t count, std::vector<uint32_t>* table,
-                                         bool create, bool refresh) {
-  if (!Stream) return false;
-  ByteStream& f = *Stream;
-  std::vector<uint32_t> offsets;
-  if (!ReadOffsetTable(f, listOffset, count, offsets)) return false;
-  if (!create) {
-    if (table) *table = std::move(offsets);
-    f.Seek(0, ByteStream::end);
-    return true;
-  }
-  bool ok = true;
-  for (uint32_t at : offsets) {
-    if (!SeekInside(f, at)) continue;
-    uint32_t number = 0;
-    ReadU32(number, f);
-    const int index = FindObjectIndexById(number);
-    if (index < 0) continue;
-    const int16_t kind = StoredObjectInfo(index)->Target.Kind;
-    const int64_t dataOffset = f.Position();
-    std::unique_ptr<TData> data = CreateKindData(kind);
-    if (!data) data = CreateRawData(kind);
-    if (!data->Read(f)) {
-      ok = false;
-      break;
-    }
-    ReplaceObjectData(index, std::move(data), dataOffset, refresh);
-  }
-  if (table) *table = std::move(offsets);
-  return ok;
-}
-
-namespace {
-
-// Signature, u16 count, base and the offsets relocated by (offset - base).
-bool ReadSharedTable(ByteStream& f, uint32_t offset, std::vector<uint32_t>& table) {
-  table.clear();
-  if (!SeekInside(f, offset)) return false;
-  uint32_t magic = kNoOffset, base = 0;
-  uint16_t count = 0;
-  ReadU32(magic, f);
-  if (magic != kProjectMagic) return false;
-  ReadU16(count, f);
-  ReadU32(base, f);
-  const int64_t left = f.Remaining();
-  if (left >= 0 && static_cast<int64_t>(count) * 4 > left) return false;
-  table.assign(count, 0);
-  if (count) ReadFixed(table.data(), static_cast<uint32_t>(count) * 4, f);
-  for (uint32_t& t : table) t += offset - base;
-  return true;
-}
-
-}  // namespace
 
 bool TPageManagerCore::LoadSharedObjects(uint32_t offset, double scaleX, double scaleY) {
-  std::vector<uint32_t> table;
-  if (!Stream || !ReadSharedTable(*Stream, offset, table)) return false;
-  return ReadObjectRecords(table, true, true, scaleX, scaleY);
+  if (!Stream) return false;
+  TSharedObjects shared;
+  const bool read = shared.ReadShared(*Stream, offset, Creator());
+  // A list that ends with a failure keeps the objects read before it.
+  return AdoptObjects(shared.Objects, true, scaleX, scaleY) && read;
 }
 
 bool TPageManagerCore::LoadSharedDatalessObjects(uint32_t offset) {
-  std::vector<uint32_t> table;
-  if (!Stream || !ReadSharedTable(*Stream, offset, table)) return false;
-  return ReadObjectRecords(table, false, false, 1.0, 1.0);
+  if (!Stream) return false;
+  TSharedObjects shared;
+  const bool read = shared.ReadDataless(*Stream, offset);
+  return AdoptObjects(shared.Dataless, false, 1.0, 1.0) && read;
 }
 
-bool TPageManagerCore::ReadPage(uint32_t pageOffset, TRecordHeader* header, double scaleX, double scaleY) {
-  if (!Stream) return false;
-  ByteStream& f = *Stream;
-  TRecordHeader& h = header ? *header : RecordHeader;
-  if (!ReadRecordHeader(pageOffset, h)) return false;
-  if (!ReadBackgroundAt(h.BackgroundOffset, Background)) return false;
-  if (!ReadLongArrayAt(h.HiddenListOffset, HiddenList)) return false;
-  if (!ReadObjectInfo(h.InfoOffset, PageInfo)) return false;
-  if (RecordVersionAbove(2, 7)) DbInfo.Read(f, DatabaseTarget());
-  if (!LoadObjects(h.ObjectListOffset, h.ObjectCount, nullptr, true, scaleX, scaleY)) return false;
-  if (!LoadDataOverrides(h.DataListOffset, h.DataCount, nullptr, true, scaleX != 0.0)) return false;
-
-  // What the page does not carry is reset, so nothing of the page read
-  // before stays with this one.
+void TPageManagerCore::ResetPage(TRecordHeader* header) {
+  PreviousPageHadOwnOptions = OwnOptions != 0;
+  (header ? *header : RecordHeader) = TRecordHeader();
+  PageInfo = TObjectInfo();
+  Background = TBackground();
+  HiddenList.Clear();
+  DbInfo = TdBaseInfo();
   for (uint32_t& e : ExtOffsets) e = kNoOffset;
   for (TActionStruct& a : EnterActions) a = TActionStruct();
   for (TActionStruct& a : LeaveActions) a = TActionStruct();
-  KeyList.Clear();
-  if (RecordVersionAbove(2, 6) && h.ExtensionOffset != kNoOffset) {
-    if (!SeekInside(f, h.ExtensionOffset)) return false;
-    ReadFixed(ExtOffsets, sizeof ExtOffsets, f);
-    for (TActionStruct& a : EnterActions) a.Read(f);
-    for (TActionStruct& a : LeaveActions) a.Read(f);
-  }
-  // The blocks follow each other from here; their offsets only tell whether
-  // a block is there.
   if (MenuItems) MenuItems->Flush(DeleteType::Delete);
   MenuFlag = 0;
-  if (RecordVersionAbove(3, 1) && ExtOffsets[kExtMenu] != kNoOffset) {
-    uint16_t count = 0;
-    ReadU16(MenuFlag, f);
-    ReadU16(count, f);
-    const int n = static_cast<int16_t>(count);
-    for (int i = 0; i < n && f.Remaining() != 0; ++i) {
-      auto item = std::make_unique<TTSLMenuData>();
-      item->Read(f);
-      if (MenuItems) MenuItems->Add(item.release());
-    }
-  }
-  if (RecordVersionAbove(3, 1) && ExtOffsets[kExtKeys] != kNoOffset) KeyList.Read(f);
-  PreviousPageHadOwnOptions = OwnOptions != 0;
+  KeyList.Clear();
   OwnOptions = 0;
-  if (RecordVersionAbove(3, 1) && ExtOffsets[kExtOptions] != kNoOffset) {
-    ReadU16(OwnOptions, f);
-    PageOptions.Read(f);
+  PageOptions = TBookStructOptions();
+}
+
+bool TPageManagerCore::AdoptPage(TPageRecord& r, TRecordHeader& header, double scaleX, double scaleY) {
+  header = r.Header;
+  Background = r.Background;
+  HiddenList = r.HiddenList;
+  PageInfo = r.Info;
+  DbInfo = r.DbInfo;
+  if (!AdoptObjects(r.Objects, true, scaleX, scaleY)) return false;
+  for (TDataOverride& d : r.DataOverrides) {
+    const int index = FindObjectIndexById(d.Number);
+    const TObjectInfo* info = index < 0 ? nullptr : StoredObjectInfo(index);
+    // Two objects of one number with different kinds (a damaged file): the
+    // record was read as the other kind's and cannot go to this object.
+    if (!info || info->Target.Kind != d.Kind) {
+      Trace("data list: object %u is not of kind %d, its record is skipped", d.Number, d.Kind);
+      continue;
+    }
+    ReplaceObjectData(index, std::move(d.Data), d.DataOffset, scaleX != 0.0);
   }
-  BuildMenuBar();
-  ResetPageState();
+  std::copy(std::begin(r.Ext), std::end(r.Ext), std::begin(ExtOffsets));
+  std::copy(std::begin(r.EnterActions), std::end(r.EnterActions), std::begin(EnterActions));
+  std::copy(std::begin(r.LeaveActions), std::end(r.LeaveActions), std::begin(LeaveActions));
+  MenuFlag = r.MenuFlag;
+  r.Menu.OwnsElements(false);
+  for (TTSLMenuData* m : r.Menu)
+    if (MenuItems) MenuItems->Add(m); else delete m;
+  r.Menu.Flush(DeleteType::NoDelete);
+  KeyList = r.KeyList;
+  OwnOptions = r.OwnOptionsFlag;
+  PageOptions = r.Options;
   return true;
 }
 
+bool TPageManagerCore::ReadPage(uint32_t pageOffset, TRecordHeader* header, double scaleX, double scaleY) {
+  // Nothing of the page before stays, whatever becomes of this one: a page
+  // that cannot be read is the empty page.
+  ResetPage(header);
+  bool ok = false;
+  if (Stream) {
+    TPageRecord record;
+    const TKindLookup kindOf = [this](uint32_t number) {
+      const int index = FindObjectIndexById(number);
+      const TObjectInfo* info = index < 0 ? nullptr : StoredObjectInfo(index);
+      return info ? static_cast<int>(info->Target.Kind) : -1;
+    };
+    ok = record.Read(*Stream, pageOffset, Creator(), kindOf) &&
+         AdoptPage(record, header ? *header : RecordHeader, scaleX, scaleY);
+    if (ok) DbInfo.RequestLoad(DatabaseTarget());
+  }
+  BuildMenuBar();
+  ResetPageState();
+  return ok;
+}
+
 void TPageManagerCore::ResetPageState() { KeyIndex = -1; }
+
+bool ReadProjectBody(ByteStream& f, const TProjectHeader& header, TPageDirectory& directory,
+                     TPageManagerCore& manager,
+                     const std::function<bool(uint32_t, double&, double&)>& pageScale) {
+  directory.Read(f, header.Values[0]);
+  manager.Stream = &f;
+  if (SeekInside(f, header.Values[1])) manager.ProjectObjects.Read(f);
+  if (directory.Count() == 0) return true;
+  double sx = 1.0, sy = 1.0;
+  uint32_t first;
+  if (!pageScale || !directory.GetPageOffset(0, first) || !pageScale(first, sx, sy)) sx = sy = 1.0;
+  const bool shared = manager.LoadSharedObjects(manager.ProjectObjects.Values[1], sx, sy);
+  const bool dataless = manager.LoadSharedDatalessObjects(manager.ProjectObjects.Values[2]);
+  return shared && dataless;
+}
 
 int TPageManagerCore::FindObjectIndexById(uint32_t number) {
   const int n = StoredObjectCount();
@@ -278,40 +230,13 @@ bool TPageManagerCore::InSharedList(int index) {
 }
 bool TPageManagerCore::InDatalessList(int index) { return InDataList(index); }
 
-void TPageManagerCore::WriteObjectList(ByteStream& f, uint32_t& listOffset, int16_t& count) {
-  const int64_t l = f.Seek(0, ByteStream::end);
-  std::vector<int> chosen;
-  for (int i = StoredObjectCount() - 1; i >= 0 && chosen.size() < 0x7FFF; --i)
-    if (InObjectList(i)) chosen.push_back(i);
-  listOffset = static_cast<uint32_t>(l);
-  count = static_cast<int16_t>(chosen.size());
-  WriteU32(static_cast<uint32_t>(l), f);
-  const int64_t at = WriteTablePlaceholder(f, chosen.size());
-  std::vector<uint32_t> table;
-  for (int i : chosen) {
-    table.push_back(static_cast<uint32_t>(f.Position()));
-    StoredObjectInfo(i)->Write(f);
-    WriteDataRecord(StoredObjectData(i), f);
-  }
-  PatchTable(f, at, table);
-}
-
-void TPageManagerCore::WriteDataOverrides(ByteStream& f, uint32_t& listOffset, int16_t& count) {
-  const int64_t l = f.Seek(0, ByteStream::end);
-  std::vector<int> chosen;
-  for (int i = StoredObjectCount() - 1; i >= 0 && chosen.size() < 0x7FFF; --i)
-    if (InDataList(i)) chosen.push_back(i);
-  listOffset = static_cast<uint32_t>(l);
-  count = static_cast<int16_t>(chosen.size());
-  WriteU32(static_cast<uint32_t>(l), f);
-  const int64_t at = WriteTablePlaceholder(f, chosen.size());
-  std::vector<uint32_t> table;
-  for (int i : chosen) {
-    table.push_back(static_cast<uint32_t>(f.Position()));
-    WriteU32(StoredObjectInfo(i)->Target.Number, f);
-    WriteDataRecord(StoredObjectData(i), f);
-  }
-  PatchTable(f, at, table);
+std::vector<TObjectRef> TPageManagerCore::ObjectsIn(bool (TPageManagerCore::*in)(int), size_t most) {
+  // From the top object down: reading puts every object beneath those of its
+  // layer read before it, so the array comes back as it was.
+  std::vector<TObjectRef> refs;
+  for (int i = StoredObjectCount() - 1; i >= 0 && refs.size() < most; --i)
+    if ((this->*in)(i)) refs.push_back({StoredObjectInfo(i), StoredObjectData(i)});
+  return refs;
 }
 
 bool TPageManagerCore::WritePage(uint32_t& outOffset, TRecordHeader* header) {
@@ -319,59 +244,28 @@ bool TPageManagerCore::WritePage(uint32_t& outOffset, TRecordHeader* header) {
 }
 
 bool TPageManagerCore::WritePage(ByteStream& f, uint32_t& outOffset, TRecordHeader* header) {
-  TRecordHeader& h = header ? *header : RecordHeader;
-  const int64_t p = f.Seek(0, ByteStream::end);
-  if (p < 0) return false;
-  outOffset = static_cast<uint32_t>(p);
-  h.Magic = kProjectMagic;
-  h.Write(f);
-  h.BackgroundOffset = static_cast<uint32_t>(f.Position());
-  Background.Write(f);
-  h.HiddenListOffset = static_cast<uint32_t>(f.Position());
-  HiddenList.Write(f);
-  h.InfoOffset = static_cast<uint32_t>(f.Position());
-  PageInfo.Write(f);
-  DbInfo.Write(f);
-  WriteObjectList(f, h.ObjectListOffset, h.ObjectCount);
-  WriteDataOverrides(f, h.DataListOffset, h.DataCount);
-
-  TExtensionParts parts{ExtOffsets, EnterActions, LeaveActions, MenuFlag, {}, &KeyList, OwnOptions, &PageOptions};
+  if (f.Seek(0, ByteStream::end) < 0) return false;
+  TPageParts parts{header ? header : &RecordHeader, &Background, &HiddenList, &PageInfo, &DbInfo,
+                   ObjectsIn(&TPageManagerCore::InObjectList, 0x7FFF), ObjectsIn(&TPageManagerCore::InDataList, 0x7FFF),
+                   ExtOffsets, EnterActions, LeaveActions, MenuFlag, {}, &KeyList, OwnOptions, &PageOptions};
   if (MenuItems)
     for (TTSLMenuData* m : *MenuItems) parts.MenuItems.push_back(m);
-  WriteExtensionBlock(f, h, parts);
-  FinishPageRecord(f, h, p);
+  WritePageRecord(f, parts, outOffset);
   PageWritten();
   return true;
-}
-
-void TPageManagerCore::WriteSharedList(ByteStream& f, bool withData, uint32_t& outOffset) {
-  const int64_t m = f.Seek(0, ByteStream::end);
-  std::vector<int> chosen;
-  for (int i = StoredObjectCount() - 1; i >= 0 && chosen.size() < 0xFFFF; --i)
-    if (withData ? InSharedList(i) : InDatalessList(i)) chosen.push_back(i);
-  outOffset = static_cast<uint32_t>(m);
-  WriteU32(kProjectMagic, f);
-  WriteU16(static_cast<uint16_t>(chosen.size()), f);
-  WriteU32(static_cast<uint32_t>(m), f);
-  const int64_t at = WriteTablePlaceholder(f, chosen.size());
-  std::vector<uint32_t> table;
-  for (int i : chosen) {
-    table.push_back(static_cast<uint32_t>(f.Position()));
-    StoredObjectInfo(i)->Write(f);
-    if (withData) WriteDataRecord(StoredObjectData(i), f);
-  }
-  PatchTable(f, at, table);
 }
 
 void TPageManagerCore::WriteSharedObjects(uint32_t& outOffset) {
   if (Stream) WriteSharedObjects(*Stream, outOffset);
 }
-void TPageManagerCore::WriteSharedObjects(ByteStream& f, uint32_t& outOffset) { WriteSharedList(f, true, outOffset); }
+void TPageManagerCore::WriteSharedObjects(ByteStream& f, uint32_t& outOffset) {
+  WriteSharedList(f, ObjectsIn(&TPageManagerCore::InSharedList, 0xFFFF), true, outOffset);
+}
 void TPageManagerCore::WriteSharedDatalessObjects(uint32_t& outOffset) {
   if (Stream) WriteSharedDatalessObjects(*Stream, outOffset);
 }
 void TPageManagerCore::WriteSharedDatalessObjects(ByteStream& f, uint32_t& outOffset) {
-  WriteSharedList(f, false, outOffset);
+  WriteSharedList(f, ObjectsIn(&TPageManagerCore::InDatalessList, 0xFFFF), false, outOffset);
 }
 
 void TPageManagerCore::WriteSharedObjectLists() {

@@ -1,9 +1,11 @@
-// The page manager's part that reads and writes pages: the fields of the
+// The page manager's part that loads and saves pages: the fields of the
 // current page (record header, background, hidden list, its own description
 // and database descriptor, key list, extension block with enter and leave
-// actions, menu and own options), the loading of a page record and of the
-// project's two shared object lists into the manager's objects, and the
-// writers of the authoring side that lay the same records down.
+// actions, menu and own options) and its objects. It never decodes a byte
+// itself: TPageRecord and TSharedObjects (engine/core/format/pagerecord.h)
+// read the records, this class resets the page first and then adopts what
+// was read; for saving it hands its fields and objects to the same
+// records' writers.
 //
 // The objects themselves belong to the derived manager: the player's
 // TObjectManager holds page objects with windows (engine/objectmanager.h),
@@ -13,6 +15,7 @@
 // Portable: no Windows headers.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +33,19 @@ extern uint8_t PreviousPageHadOwnOptions;
 // zero and held inside the 32-bit range.
 TObjectRect ScaleObjectRect(const TObjectRect& stored, uint32_t propertyFlags, double scaleX, double scaleY);
 
+class TPageManagerCore;
+
+// What the project reader does after the header, for the player and for
+// every tool, test and fuzz target that loads a project as it does: the page
+// directory at header[0], the object-list record at header[1] and, when
+// there are pages, both shared lists into `manager` (whose stream becomes
+// `f`), scaled as `pageScale` says for the first page (1.0 when it says
+// false or is not given). False when a shared list could not be read whole;
+// the objects read before the damage stay and the pages play.
+bool ReadProjectBody(tsl::ByteStream& f, const TProjectHeader& header, TPageDirectory& directory,
+                     TPageManagerCore& manager,
+                     const std::function<bool(uint32_t pageOffset, double& scaleX, double& scaleY)>& pageScale = {});
+
 class TPageManagerCore {
 public:
   TPageManagerCore();
@@ -41,32 +57,27 @@ public:
   // header also for a wrong signature) ----
   bool ReadRecordHeader(uint32_t offset, TRecordHeader& out);
   bool WriteRecordHeader(uint32_t offset, const TRecordHeader& header);
-  bool ReadBackgroundAt(uint32_t offset, TBackground& out);
-  bool ReadLongArrayAt(uint32_t offset, TLongArray& out);
   bool ReadObjectInfo(uint32_t offset, TObjectInfo& out);
 
-  // ---- page loading ----
-  // Reads the page record at `pageOffset` into this manager (`header` null:
-  // the manager's own header). False at the first failing step; what was
-  // read or made until then stays.
+  // ---- page loading: TPageRecord reads, the manager adopts ----
+  // Resets the page's fields (`header` null: the manager's own header), then
+  // reads the page record at `pageOffset` and adopts it: objects made and
+  // scaled, data records handed to their objects, actions, menu, key list
+  // and own options taken over; then the database is asked for, the menu bar
+  // built and the pointer state cleared. False when the record could not be
+  // read or an object not made: the page is then the empty page, none of its
+  // objects made (the shared objects stay).
   bool ReadPage(uint32_t pageOffset, TRecordHeader* header, double scaleX, double scaleY);
-  // Reads an object list: the relocated offset table, then (with `create`)
-  // every object record, whose object is made and added to the page. With
-  // `table` the offset table is handed out (and, without `create`, nothing
-  // else is done). A negative count is an empty list. False for a failed
-  // seek of the list, a table the file cannot hold, an object kind outside
-  // 0-21, a data record that runs past the end of the file or an object
-  // that could not be made; the objects made before stay.
-  bool LoadObjects(uint32_t listOffset, int16_t count, std::vector<uint32_t>* table, bool create, double scaleX,
-                   double scaleY);
-  // Reads a data list: each entry's object number and, for an object the
-  // page holds, a new data record of its kind that replaces the object's.
-  // Entries for other numbers are skipped unread.
-  bool LoadDataOverrides(uint32_t listOffset, int16_t count, std::vector<uint32_t>* table, bool create,
-                         bool refresh);
+  // The page's fields back to those of the empty page; the previous page's
+  // own-options state is kept for the page build.
+  void ResetPage(TRecordHeader* header = nullptr);
+  // The relocated offset table of an object list, nothing made; the stream
+  // is left at its end.
+  bool LoadObjectTable(uint32_t listOffset, int16_t count, std::vector<uint32_t>& table);
   // The project's shared lists: objects on every page with their data, and
   // objects on every page whose data each page carries. False for a failed
-  // seek, a list without the signature and the failures of LoadObjects.
+  // seek, a list without the signature, a bad kind or an object that could
+  // not be made; the objects read before a failure stay.
   bool LoadSharedObjects(uint32_t offset, double scaleX, double scaleY);
   bool LoadSharedDatalessObjects(uint32_t offset);
 
@@ -75,12 +86,10 @@ public:
   // from the top one down (the last of the array first): reading puts every
   // object beneath those of its layer read before it, so the array comes
   // back as it was.
+  // The page goes through the page record's writer: objects with property
+  // flag 0x04 into its object list, those with 0x02 into its data list.
   bool WritePage(uint32_t& outOffset, TRecordHeader* header);
   bool WritePage(tsl::ByteStream& f, uint32_t& outOffset, TRecordHeader* header);
-  // Objects with property flag 0x04, each its description and data record.
-  void WriteObjectList(tsl::ByteStream& f, uint32_t& listOffset, int16_t& count);
-  // Objects with flag 0x02, each its object number and data record.
-  void WriteDataOverrides(tsl::ByteStream& f, uint32_t& listOffset, int16_t& count);
   // Objects with flag 0x01 with their data / with 0x02 without.
   void WriteSharedObjects(uint32_t& outOffset);
   void WriteSharedObjects(tsl::ByteStream& f, uint32_t& outOffset);
@@ -145,7 +154,11 @@ protected:
   virtual void PageWritten() {}
 
 private:
-  bool ReadObjectRecords(const std::vector<uint32_t>& table, bool withData, bool setStored, double scaleX,
-                         double scaleY);
-  void WriteSharedList(tsl::ByteStream& f, bool withData, uint32_t& outOffset);
+  TDataCreator Creator();
+  // Makes the objects of stored records (taking their data records), scaled;
+  // with `stored` their data offsets and design rectangles are set.
+  bool AdoptObjects(std::vector<TObjectRecord>& records, bool stored, double scaleX, double scaleY);
+  bool AdoptPage(TPageRecord& record, TRecordHeader& header, double scaleX, double scaleY);
+  // The objects that `in` chooses, at most `most`, as the writers take them.
+  std::vector<TObjectRef> ObjectsIn(bool (TPageManagerCore::*in)(int), size_t most);
 };

@@ -47,16 +47,23 @@ void WriteProjectHead(ByteStream& to, TProjectHeader& header, TBookStructOptions
 }
 
 void WriteProjectTail(ByteStream& to, TProjectHeader& header, const TPageDirectory& directory,
-                      TPageManagerCore& manager) {
+                      TProjectListRecord& list,
+                      const std::function<void(ByteStream&, TProjectListRecord&)>& writeSharedLists) {
   header.Values[0] = static_cast<uint32_t>(to.Seek(0, ByteStream::end));
   directory.Write(to);
-  manager.WriteSharedObjectLists(to);
+  writeSharedLists(to, list);
   header.Values[1] = static_cast<uint32_t>(to.Seek(0, ByteStream::end));
-  manager.ProjectObjects.Write(to);
+  list.Write(to);
   const int64_t end = to.Position();
   to.Seek(0);
   WriteFixed(header.Values, sizeof header.Values, to);
   to.Seek(end);
+}
+
+void WriteProjectTail(ByteStream& to, TProjectHeader& header, const TPageDirectory& directory,
+                      TPageManagerCore& manager) {
+  WriteProjectTail(to, header, directory, manager.ProjectObjects,
+                   [&manager](ByteStream& f, TProjectListRecord&) { manager.WriteSharedObjectLists(f); });
 }
 
 bool SaveProjectStream(ByteStream& from, ByteStream& to, TProjectHeader& header, TBookStructOptions& info,

@@ -4,6 +4,7 @@
 // Portable: no Windows headers.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/core/format/projectfile.h"
@@ -38,6 +39,11 @@ void WriteProjectHead(tsl::ByteStream& to, TProjectHeader& header, TBookStructOp
 // the start.
 void WriteProjectTail(tsl::ByteStream& to, TProjectHeader& header, const TPageDirectory& directory,
                       TPageManagerCore& manager);
+// The same with the shared lists written by `writeSharedLists`, which enters
+// their offsets into `list`.
+void WriteProjectTail(tsl::ByteStream& to, TProjectHeader& header, const TPageDirectory& directory,
+                      TProjectListRecord& list,
+                      const std::function<void(tsl::ByteStream&, TProjectListRecord&)>& writeSharedLists);
 
 // A full save from the project file `from` into the new file `to`: head,
 // the page records copied in ascending page number (the directory is sorted

@@ -6,6 +6,7 @@
 #include "bytes.h"
 #include "engine/core/format/pagerecord.h"
 #include "engine/core/format/recordctx.h"
+#include "engine/core/format/trace.h"
 #include "engine/core/format/tsldesc.h"
 
 using tsl::MemoryStream;
@@ -401,7 +402,10 @@ TEST(TdBaseInfo, DescriptorAndLoadRequest) {
     for (int i = 0; i < 33; ++i) b.raw("ABCDEFGHIJK", 11);  // names without terminator
     MemoryStream m = b.stream();
     TdBaseInfo r;
+    const size_t before = project.loads.size();
     r.Read(m);
+    EXPECT_EQ(project.loads.size(), before) << "reading alone loads nothing";
+    r.RequestLoad();
     EXPECT_EQ(m.Remaining(), 0);
     EXPECT_EQ(r.GetFieldName(5), "ABCDEFGHIJK") << "never past the 11 bytes";
     MemoryStream w;
@@ -409,4 +413,48 @@ TEST(TdBaseInfo, DescriptorAndLoadRequest) {
     EXPECT_EQ(w.Data(), b.data());
   }
   EXPECT_EQ(project.loads, (std::vector<std::string>{"kunden.dbd", "kunden.dbd"}));
+}
+
+// Each refusal says where and why, behind the scopes that lead to it.
+TEST(TPageRecord, RefusalsAreTracedWithWhereAndWhy) {
+  std::vector<std::string> lines;
+  struct Sink {
+    explicit Sink(std::vector<std::string>& to) {
+      tsl::SetTraceSink([&to](const std::string& line) { to.push_back(line); });
+    }
+    ~Sink() { tsl::SetTraceSink(nullptr); }
+  } sink(lines);
+  struct Case {
+    const char* what;
+    PageLayout layout;
+    std::string expected;
+  };
+  PageLayout badKind;
+  badKind.secondKind = 40;
+  PageLayout pastEnd;
+  pastEnd.secondLength = 0x100000;
+  PageLayout tooMany;
+  tooMany.objectCount = 32000;
+  const Case cases[] = {
+      {"a kind outside 0-21", badKind, "page 3: object list: object 1: kind 40 outside 0-21 at 0x"},
+      {"a data record past the end", pastEnd, "page 3: object list: object 1: data record of kind 1 at 0x"},
+      {"a table longer than the file", tooMany, "page 3: object list: list at 0x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    lines.clear();
+    const Bytes b = PageBytes(c.layout);
+    MemoryStream m = b.stream();
+    TPageRecord r;
+    {
+      tsl::TTraceScope page("page %d", 3);
+      r.Read(m, 64, CreateRawData);
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind(c.expected, 0), 0u) << lines[0];
+    for (const std::string& l : lines) EXPECT_EQ(l.rfind("page 3: ", 0), 0u) << l;
+  }
+  lines.clear();
+  tsl::Trace("outside any scope");
+  EXPECT_EQ(lines, (std::vector<std::string>{"outside any scope"})) << "the scopes end with their lives";
 }

@@ -177,14 +177,36 @@ TEST(ProjectFile, BadHeadersAndDirectories) {
   MemoryStream empty;
   EXPECT_FALSE(ReadProjectHeader(empty, h, info));
 
-  // 32 bytes follow the count: room for four entries, not five.
-  for (uint32_t count : {0u, 5u, 0xFFFFFFFFu, 0x20000000u}) {
-    MemoryStream m = ProjectFile(0x2, 0x79EE9540, count).stream();
+  // 32 bytes follow the count: room for four entries, not five. A count
+  // beyond them reads the four; the two behind the real pages are the bytes
+  // of the object-list record and point nowhere useful.
+  struct Case {
+    const char* what;
+    uint32_t count;
+    bool read;
+    int pages;
+  };
+  const Case cases[] = {
+      {"count 0", 0, false, 0},
+      {"count 2, as stored", 2, true, 2},
+      {"one more than the file holds", 5, true, 4},
+      {"a count of 0x20000001", 0x20000001u, true, 4},
+      {"a count of 0x20000000", 0x20000000u, true, 4},
+      {"the largest count", 0xFFFFFFFFu, true, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryStream m = ProjectFile(0x2, 0x79EE9540, c.count).stream();
     ASSERT_TRUE(ReadProjectHeader(m, h, info));
     TPageDirectory dir;
     dir.Pages.Add(TPagePointer{1, 1});
-    EXPECT_FALSE(dir.Read(m, h.Values[0])) << count;
-    EXPECT_EQ(dir.Count(), 0) << "a count below 1 or beyond the file gives no pages: " << count;
+    EXPECT_EQ(dir.Read(m, h.Values[0]), c.read);
+    ASSERT_EQ(dir.Count(), c.pages);
+    uint32_t v = 0;
+    if (c.pages >= 2) {
+      EXPECT_TRUE(dir.GetPageOffset(1, v));
+      EXPECT_EQ(v, 0x2000u) << "the real entries come first, unchanged";
+    }
   }
 }
 

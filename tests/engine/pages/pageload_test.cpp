@@ -278,7 +278,7 @@ TEST(PageLoading, DamagedRecordsAreRefusedOrSkipped) {
       {"an object record past the end", h.ObjectListOffset + 4, le32(size + 1000), true, 3},
       {"a kind outside 0-21", firstRecord, le16(22), false, 0},
       {"the page itself as an object", firstRecord, le16(32767), false, 0},
-      {"extension block past the end", page + 32, le32(size + 4), false, 4},
+      {"extension block past the end", page + 32, le32(size + 4), false, 0},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bad = good;
@@ -300,7 +300,7 @@ TEST(PageLoading, TheObjectTableCanBeHandedOut) {
   ASSERT_TRUE(p.model.ReadRecordHeader(page, h));
   std::vector<uint32_t> table;
   const size_t before = p.model.Objects.size();
-  ASSERT_TRUE(p.model.LoadObjects(h.ObjectListOffset, h.ObjectCount, &table, false, 1.0, 1.0));
+  ASSERT_TRUE(p.model.LoadObjectTable(h.ObjectListOffset, h.ObjectCount, table));
   EXPECT_EQ(table.size(), 4u);
   EXPECT_EQ(p.model.Objects.size(), before) << "nothing is made";
   EXPECT_EQ(p.stream.Position(), p.stream.Length()) << "the stream is left at its end";
@@ -317,4 +317,108 @@ TEST(PageLoading, LayerInsertion) {
   EXPECT_EQ(LayerInsertIndex(3, 0, at), 0);
   EXPECT_EQ(LayerInsertIndex(3, 9, at), 3);
   EXPECT_EQ(LayerInsertIndex(0, 5, at), 0);
+}
+
+namespace {
+
+// A good page with everything a page can carry, then the page the cases
+// damage: two objects of its own and nothing else.
+const char kGoodThenDamaged[] = R"(
+title "Schaden"
+size 640 480
+object sound "Klang" 0 0 1 1 dataless number 3
+
+page 1 "Gut"
+  keys 11 12
+  enter goto 2 delay 500
+  leave info
+  ownoptions title "Eigen" flags drag
+  object text "A" 10 10 110 60 number 11
+  object text "B" 20 20 120 70 number 12
+  data-for 3 flags 0x1000 str "gut.wav"
+  menu "Gehe"
+    item "Zwei" goto 2
+page 2 "Beschaedigt"
+  object text "C" 30 30 130 80 number 21
+  object text "D" 40 40 140 90 number 22
+)";
+
+size_t PageObjects(const TPageModel& m) {
+  size_t n = 0;
+  for (const auto& o : m.Objects) n += (o->Info.Property.Flags & kPropPageObject) ? 1 : 0;
+  return n;
+}
+
+}  // namespace
+
+// One reader: a damaged page gives the same result through the page record
+// (the format-level reader) and through the page manager that the player's
+// page change calls, and whatever it gives keeps nothing of the good page
+// read before it.
+TEST(PageLoading, DamagedPageAfterAGoodOneSameThroughBothReadersAndKeepsNothing) {
+  const std::vector<uint8_t> good = BuildProject(kGoodThenDamaged);
+  TLoadedProject probe(good);
+  uint32_t page2;
+  ASSERT_TRUE(probe.directory.GetPageOffset(1, page2));
+  ASSERT_TRUE(probe.ReadPage(1));
+  const TRecordHeader h = probe.model.RecordHeader;
+  ASSERT_EQ(PageObjects(probe.model), 2u);
+  int64_t lastData = -1;
+  for (const auto& o : probe.model.Objects)
+    if (o->Info.Target.Number == 22) lastData = o->DataOffset;
+  ASSERT_GT(lastData, 0);
+  uint32_t firstRecord;
+  std::memcpy(&firstRecord, &good[h.ObjectListOffset + 4], 4);
+  const uint32_t size = static_cast<uint32_t>(good.size());
+
+  struct Case {
+    const char* what;
+    size_t at;
+    uint32_t value;
+    int width;
+    bool loads;
+    size_t objects;
+  };
+  const Case cases[] = {
+      {"undamaged", 0, 0, 0, true, 2},
+      {"an object record of kind 40", firstRecord, 40, 2, false, 0},
+      {"an object record past the end", h.ObjectListOffset + 4, size + 100, 4, true, 1},
+      {"a data record running past the end", static_cast<size_t>(lastData), 0x7FFFFFF0, 4, true, 1},
+      {"a wrong magic", page2, 0x12345678, 4, false, 0},
+      {"the extension block past the end", page2 + 32, size + 4, 4, false, 0},
+      {"the extension block cut by the end of the file", page2 + 32, size - 6, 4, true, 2},
+      {"an object count the file cannot hold", page2 + 44, 0x7FFF, 2, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> bad = good;
+    std::memcpy(&bad[c.at], &c.value, static_cast<size_t>(c.width));
+
+    TLoadedProject p(bad);
+    ASSERT_TRUE(p.ReadPage(0));
+    ASSERT_EQ(p.model.MenuItems->GetItemsInContainer(), 2) << "page 1: its menu, top and item";
+    ASSERT_EQ(p.model.KeyList.Count(), 2);
+    const bool loaded = p.ReadPage(1);
+    EXPECT_EQ(loaded, c.loads);
+    EXPECT_EQ(PageObjects(p.model), c.objects);
+    for (const TActionStruct& a : p.model.EnterActions) EXPECT_FALSE(a.Flags & kActionEnabled) << "enter action kept";
+    for (const TActionStruct& a : p.model.LeaveActions) EXPECT_FALSE(a.Flags & kActionEnabled) << "leave action kept";
+    EXPECT_EQ(p.model.MenuItems->GetItemsInContainer(), 0) << "menu kept";
+    EXPECT_EQ(p.model.KeyList.Count(), 0) << "key list kept";
+    EXPECT_EQ(p.model.OwnOptions, 0) << "own options kept";
+    EXPECT_EQ(p.model.PageInfo.Target.GetName(), loaded ? string("Beschaedigt") : string(""));
+    const TModelObject* sound = p.model.FindObjectById(3);
+    ASSERT_NE(sound, nullptr) << "the shared object stays";
+    EXPECT_TRUE(StoredBytes(sound->Data.get()).empty()) << "the good page's data for the shared object is gone";
+
+    // The format-level reader on the same bytes.
+    tsl::MemoryStream m(bad);
+    TSharedObjects shared;
+    shared.ReadDataless(m, p.model.ProjectObjects.Values[2]);
+    TPageRecord r;
+    EXPECT_EQ(r.Read(m, page2, CreateStandInData, &shared), loaded);
+    if (loaded) {
+      EXPECT_EQ(r.Objects.size(), c.objects);
+    }
+  }
 }
