@@ -1,6 +1,20 @@
 // The outer structure of the project file: the 16-byte header, the project
 // info record at offset 16, the page directory and the project object-list
 // record. The open project keeps these and calls the readers below.
+//
+//   offset     size    meaning
+//   0          16      four u32: page directory offset, object-list record
+//                      offset, two values carried through
+//   16         varies  TBookStructOptions, its length in its first u32
+//   header[0]  8+8n    page directory: u32 magic 0x79EE9540, u32 count n,
+//                      n entries of u32 page record offset, u32 page number
+//   header[1]  16      object-list record: object counter, offsets of the
+//                      two shared lists, a value carried through
+//
+// Tolerance: a header whose directory offset does not lead to the magic is
+// no project. A directory with a wrong magic or a count below 1 has no
+// pages; a count beyond the file is cut to the whole entries the file
+// holds. Page records and shared lists: engine/core/format/pagerecord.h.
 #pragma once
 #include <cstdint>
 

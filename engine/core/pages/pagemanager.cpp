@@ -107,6 +107,10 @@ bool TPageManagerCore::LoadSharedDatalessObjects(uint32_t offset) {
 
 void TPageManagerCore::ResetPage(TRecordHeader* header) {
   PreviousPageHadOwnOptions = OwnOptions != 0;
+  ClearPageFields(header);
+}
+
+void TPageManagerCore::ClearPageFields(TRecordHeader* header) {
   (header ? *header : RecordHeader) = TRecordHeader();
   PageInfo = TObjectInfo();
   Background = TBackground();
@@ -168,6 +172,9 @@ bool TPageManagerCore::ReadPage(uint32_t pageOffset, TRecordHeader* header, doub
     };
     ok = record.Read(*Stream, pageOffset, Creator(), kindOf) &&
          AdoptPage(record, header ? *header : RecordHeader, scaleX, scaleY);
+    // An object that could not be made ends the adoption midway: what was
+    // taken over goes again (the objects made are the caller's to end).
+    if (!ok) ClearPageFields(header);
     if (ok) DbInfo.RequestLoad(DatabaseTarget());
   }
   BuildMenuBar();

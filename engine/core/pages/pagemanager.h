@@ -65,8 +65,10 @@ public:
   // scaled, data records handed to their objects, actions, menu, key list
   // and own options taken over; then the database is asked for, the menu bar
   // built and the pointer state cleared. False when the record could not be
-  // read or an object not made: the page is then the empty page, none of its
-  // objects made (the shared objects stay).
+  // read or an object not made: the page's fields are then those of the
+  // empty page; objects made before an object failed are the caller's to
+  // end (the page change does), those of a record that could not be read
+  // are never made.
   bool ReadPage(uint32_t pageOffset, TRecordHeader* header, double scaleX, double scaleY);
   // The page's fields back to those of the empty page; the previous page's
   // own-options state is kept for the page build.
@@ -159,6 +161,7 @@ private:
   // with `stored` their data offsets and design rectangles are set.
   bool AdoptObjects(std::vector<TObjectRecord>& records, bool stored, double scaleX, double scaleY);
   bool AdoptPage(TPageRecord& record, TRecordHeader& header, double scaleX, double scaleY);
+  void ClearPageFields(TRecordHeader* header);
   // The objects that `in` chooses, at most `most`, as the writers take them.
   std::vector<TObjectRef> ObjectsIn(bool (TPageManagerCore::*in)(int), size_t most);
 };
