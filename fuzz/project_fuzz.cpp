@@ -14,9 +14,14 @@
 
 namespace {
 
+size_t PageObjects(const TPageModel& m) {
+  size_t n = 0;
+  for (const auto& o : m.Objects) n += (o->Info.Property.Flags & kPropPageObject) ? 1 : 0;
+  return n;
+}
+
 bool IsEmptyPage(TPageModel& m) {
-  for (const auto& o : m.Objects)
-    if (o->Info.Property.Flags & kPropPageObject) return false;
+  if (PageObjects(m)) return false;
   for (const TActionStruct& a : m.EnterActions)
     if (a.Flags & kActionEnabled) return false;
   return m.MenuItems->GetItemsInContainer() == 0 && m.KeyList.Count() == 0 && m.OwnOptions == 0;
@@ -42,9 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool ok = model.ReadPage(offset, nullptr, 1.0, 1.0);
     if (!ok && !IsEmptyPage(model)) std::abort();
     if (ok) {
-      const size_t count = model.Objects.size();
+      // Objects of the page without the page-object flag stay from page to
+      // page as the shared ones do; those with it are the page's.
+      const size_t count = PageObjects(model);
       model.EndPageObjects();
-      if (model.ReadPage(offset, nullptr, 1.0, 1.0) != ok || model.Objects.size() != count) std::abort();
+      if (model.ReadPage(offset, nullptr, 1.0, 1.0) != ok || PageObjects(model) != count) std::abort();
     }
   }
   return 0;
