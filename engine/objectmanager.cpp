@@ -591,7 +591,7 @@ std::unique_ptr<TData> TObjectManager::CreateKindData(int16_t kind) {
   return IsValidObjectKind(kind) ? std::unique_ptr<TData>(DataCreatorTable[kind]()) : nullptr;
 }
 
-bool TObjectManager::AddStoredObject(const TObjectInfo& info, std::unique_ptr<TData> data, bool stored,
+bool TObjectManager::AddStoredObject(TObjectInfo&& info, std::unique_ptr<TData> data, bool stored,
                                      int64_t dataOffset, const TObjectRect& designRect) {
   TObjectElement* o = AddNewObject(info, data.release(), false);
   if (!o) return false;

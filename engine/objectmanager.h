@@ -139,7 +139,7 @@ public:
 
 protected:
   std::unique_ptr<TData> CreateKindData(int16_t kind) override;
-  bool AddStoredObject(const TObjectInfo& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
+  bool AddStoredObject(TObjectInfo&& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
                        const TObjectRect& designRect) override;
   int StoredObjectCount() const override { return GetObjectCount(); }
   TObjectInfo* StoredObjectInfo(int index) override;

@@ -156,6 +156,27 @@ TProperty& TProperty::operator=(const TProperty& o) {
   return *this;
 }
 
+TProperty::TProperty(TProperty&& o) noexcept : TProperty() { *this = std::move(o); }
+
+TProperty& TProperty::operator=(TProperty&& o) noexcept {
+  if (this == &o) return *this;
+  Flags = o.Flags;
+  BorderStyle = o.BorderStyle;
+  Point = o.Point;
+  Extent = o.Extent;
+  Colour = o.Colour;
+  Byte1 = o.Byte1;
+  Transition = o.Transition;
+  std::memcpy(ShortName, o.ShortName, sizeof ShortName);
+  Byte3 = o.Byte3;
+  std::memcpy(Reserved4, o.Reserved4, sizeof Reserved4);
+  ToolTip = std::move(o.ToolTip);
+  Actions.swap(o.Actions);
+  Value32 = o.Value32;
+  Text = std::move(o.Text);
+  return *this;
+}
+
 bool TProperty::operator==(const TProperty& o) const {
   return Flags == o.Flags && BorderStyle == o.BorderStyle && Point.x == o.Point.x &&
          Point.y == o.Point.y && Extent.cx == o.Extent.cx && Extent.cy == o.Extent.cy &&

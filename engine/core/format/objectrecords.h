@@ -102,6 +102,9 @@ public:
   TProperty();
   TProperty(const TProperty& o);
   TProperty& operator=(const TProperty& o);
+  // A moved-from property keeps an (empty) action list.
+  TProperty(TProperty&& o) noexcept;
+  TProperty& operator=(TProperty&& o) noexcept;
   ~TProperty() = default;
 
   // Compares the head: flags, border style, point, extent, colour, byte1

@@ -20,14 +20,13 @@ public:
       : file_(file), start_(start), length_(file.Length()), pos_(start) {
     if (length_ >= 0 && start + length > length_) length = length_ - start;
     if (length <= 0 || length > 0x7FFFFFFF) return;
-    bytes_.resize(static_cast<size_t>(length));
-    if (file.Seek(start) != start || file.Read(bytes_.data(), static_cast<uint32_t>(length)) != length)
-      bytes_.clear();
+    bytes_.reset(new uint8_t[static_cast<size_t>(length)]);
+    if (file.Seek(start) == start && file.Read(bytes_.get(), static_cast<uint32_t>(length)) == length)
+      size_ = length;
   }
   uint32_t Read(void* buffer, uint32_t count) override {
-    const int64_t end = start_ + static_cast<int64_t>(bytes_.size());
-    if (pos_ >= start_ && pos_ + count <= end) {
-      std::memcpy(buffer, bytes_.data() + (pos_ - start_), count);
+    if (pos_ >= start_ && pos_ + count <= start_ + size_) {
+      std::memcpy(buffer, bytes_.get() + (pos_ - start_), count);
       pos_ += count;
       return count;
     }
@@ -51,7 +50,8 @@ private:
   int64_t start_;
   int64_t length_;
   int64_t pos_;
-  std::vector<uint8_t> bytes_;
+  std::unique_ptr<uint8_t[]> bytes_;  // the record, as far as it could be read whole
+  int64_t size_ = 0;
 };
 
 // Seeks to a part of the record; a part outside the file is traced.
@@ -267,6 +267,7 @@ namespace {
 // Reads the records of a table into `list`; false for a bad kind.
 bool ReadRecords(ByteStream& f, const std::vector<uint32_t>& table, const TDataCreator* creator,
                  std::vector<TObjectRecord>& list) {
+  list.reserve(list.size() + table.size());  // the file holds the table, so it is no claim
   for (size_t i = 0; i < table.size(); ++i) {
     const uint32_t at = table[i];
     TTraceScope scope("object %zu", i);
@@ -337,7 +338,9 @@ int TSharedObjects::KindOf(uint32_t number) const {
 
 // TPageRecord
 
-TPageRecord::TPageRecord() : Menu(11, 0, 10) { Reset(); }
+TPageRecord::TPageRecord() : Menu(11, 0, 10) {
+  for (uint32_t& e : Ext) e = kNoOffset;
+}
 
 void TPageRecord::Reset() {
   Header = TRecordHeader();

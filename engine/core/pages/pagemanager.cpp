@@ -76,10 +76,11 @@ bool TPageManagerCore::LoadObjectTable(uint32_t listOffset, int16_t count, std::
 bool TPageManagerCore::AdoptObjects(std::vector<TObjectRecord>& records, bool stored, double scaleX, double scaleY) {
   for (TObjectRecord& r : records) {
     const TObjectRect design = r.Info.Rect;
-    TObjectInfo info = r.Info;
-    info.Rect = ScaleObjectRect(design, info.Property.Flags, scaleX, scaleY);
-    if (!AddStoredObject(info, std::move(r.Data), stored, r.DataOffset, design)) {
-      Trace("object %u of kind %d could not be made", info.Target.Number, info.Target.Kind);
+    const uint32_t number = r.Info.Target.Number;
+    const int kind = r.Info.Target.Kind;
+    r.Info.Rect = ScaleObjectRect(design, r.Info.Property.Flags, scaleX, scaleY);
+    if (!AddStoredObject(std::move(r.Info), std::move(r.Data), stored, r.DataOffset, design)) {
+      Trace("object %u of kind %d could not be made", number, kind);
       return false;
     }
   }

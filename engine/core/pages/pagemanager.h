@@ -130,10 +130,10 @@ protected:
   // A new data record of a kind with its defaults (the factory's).
   virtual std::unique_ptr<TData> CreateKindData(int16_t kind) = 0;
   // Makes the object for a stored description and puts it into the page
-  // (its data record taken over; null: the object makes its own). With
+  // (description and data record taken over; null: the object makes its own). With
   // `stored` the object's data offset and design rectangle are set. False
   // when no object could be made.
-  virtual bool AddStoredObject(const TObjectInfo& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
+  virtual bool AddStoredObject(TObjectInfo&& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
                                const TObjectRect& designRect) = 0;
   // Objects in array order; an index may hold nothing (null description).
   virtual int StoredObjectCount() const = 0;

@@ -10,10 +10,14 @@ std::unique_ptr<TData> TPageModel::CreateKindData(int16_t kind) {
 }
 
 TModelObject* TPageModel::AddObject(const TObjectInfo& info, std::unique_ptr<TData> data) {
+  return AddObject(TObjectInfo(info), std::move(data));
+}
+
+TModelObject* TPageModel::AddObject(TObjectInfo&& info, std::unique_ptr<TData> data) {
   auto o = std::make_unique<TModelObject>();
-  o->Info = info;
-  o->Data = data ? std::move(data) : CreateKindData(info.Target.Kind);
-  o->DesignRect = info.Rect;
+  o->Info = std::move(info);
+  o->Data = data ? std::move(data) : CreateKindData(o->Info.Target.Kind);
+  o->DesignRect = o->Info.Rect;
   o->Info.Target.MakeName();
   const int at = LayerInsertIndex(static_cast<int>(Objects.size()), info.Rect.Layer,
                                   [this](int i) { return Objects[static_cast<size_t>(i)]->Info.Rect.Layer; });
@@ -41,9 +45,9 @@ void TPageModel::EndPageObjects() {
   Objects = std::move(kept);
 }
 
-bool TPageModel::AddStoredObject(const TObjectInfo& info, std::unique_ptr<TData> data, bool stored,
+bool TPageModel::AddStoredObject(TObjectInfo&& info, std::unique_ptr<TData> data, bool stored,
                                  int64_t dataOffset, const TObjectRect& designRect) {
-  TModelObject* o = AddObject(info, std::move(data));
+  TModelObject* o = AddObject(std::move(info), std::move(data));
   if (stored) {
     o->DataOffset = dataOffset;
     o->DesignRect = designRect;

@@ -34,6 +34,7 @@ public:
   // Inserts an object by layer; null data: a record of its kind with the
   // kind's defaults.
   TModelObject* AddObject(const TObjectInfo& info, std::unique_ptr<TData> data);
+  TModelObject* AddObject(TObjectInfo&& info, std::unique_ptr<TData> data);
   TModelObject* FindObjectById(uint32_t number);
   // Ends the page: objects stored with it (flag 0x04) go, the others stay in
   // their order, those with flag 0x02 with their data back at the defaults.
@@ -45,7 +46,7 @@ public:
 
 protected:
   std::unique_ptr<TData> CreateKindData(int16_t kind) override;
-  bool AddStoredObject(const TObjectInfo& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
+  bool AddStoredObject(TObjectInfo&& info, std::unique_ptr<TData> data, bool stored, int64_t dataOffset,
                        const TObjectRect& designRect) override;
   int StoredObjectCount() const override { return static_cast<int>(Objects.size()); }
   TObjectInfo* StoredObjectInfo(int index) override;
