@@ -9,6 +9,20 @@
 
 using namespace tsl;
 
+namespace {
+
+// Whether `offset` lies in the file and starts a page record: the magic and
+// the record's own offset, which every writer stores (a shared list, which
+// has the magic too, holds its count and base there).
+bool LeadsToRecord(ByteStream& f, uint32_t offset) {
+  if (!SeekInside(f, offset)) return false;
+  uint32_t head[2] = {0, 0};
+  ReadFixed(head, sizeof head, f);
+  return head[0] == kProjectMagic && head[1] == offset;
+}
+
+}  // namespace
+
 bool TPageDirectory::Read(ByteStream& f, int64_t offset) {
   Pages.Flush();
   if (!SeekInside(f, offset)) {
@@ -28,13 +42,23 @@ bool TPageDirectory::Read(ByteStream& f, int64_t offset) {
   // fails as any damaged page.
   const int64_t left = f.Remaining();
   const uint32_t room = static_cast<uint32_t>(std::min<int64_t>(left < 0 ? 0 : left / 8, 0x1FFFFFFF));
-  if (count > room) {
+  const bool capped = count > room;
+  if (capped) {
     Trace("page directory: count %u, the file holds %u entries", count, room);
     count = room;
   }
   if (count < 1) return false;
   std::vector<uint32_t> raw(static_cast<size_t>(count) * 2, 0);
   ReadFixed(raw.data(), count * 8, f);
+  if (capped) {
+    // Behind the real entries lie the bytes of the records written after
+    // the directory; entries made of them that lead to no record are not
+    // pages. (The directory is written near the end of the file, so there
+    // are few of them.)
+    while (count > 0 && !LeadsToRecord(f, raw[2 * (count - 1)])) --count;
+    Trace("page directory: %u entries lead to a record", count);
+    if (count < 1) return false;
+  }
   for (uint32_t i = 0; i < count; ++i) {
     TPagePointer p;
     p.Offset = raw[2 * i];

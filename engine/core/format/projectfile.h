@@ -14,7 +14,8 @@
 // Tolerance: a header whose directory offset does not lead to the magic is
 // no project. A directory with a wrong magic or a count below 1 has no
 // pages; a count beyond the file is cut to the whole entries the file
-// holds. Page records and shared lists: engine/core/format/pagerecord.h.
+// holds, up to the last of them that leads to a record. Page records and
+// shared lists: engine/core/format/pagerecord.h.
 #pragma once
 #include <cstdint>
 
@@ -47,7 +48,9 @@ public:
   TPageDirectory() : Pages(33, 0, 32) {}
   // Empties the directory and reads it at `offset`; a wrong magic or a count
   // below 1 leave it empty (false). A count larger than the file can hold
-  // reads the whole entries that are there.
+  // reads the whole entries that are there, up to the last one that leads to
+  // a record (an entry before it that leads nowhere fails as a damaged
+  // page).
   bool Read(tsl::ByteStream& f, int64_t offset);
   void Write(tsl::ByteStream& f) const;
   int Count() const { return Pages.GetItemsInContainer(); }

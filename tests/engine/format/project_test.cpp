@@ -177,9 +177,19 @@ TEST(ProjectFile, BadHeadersAndDirectories) {
   MemoryStream empty;
   EXPECT_FALSE(ReadProjectHeader(empty, h, info));
 
-  // 32 bytes follow the count: room for four entries, not five. A count
-  // beyond them reads the four; the two behind the real pages are the bytes
-  // of the object-list record and point nowhere useful.
+  // A stand-in for a page record's head (magic, own offset) at the end: 40
+  // bytes follow the count, room for five entries, not six. The two real
+  // entries lead to the stand-in; the three behind them are the bytes of
+  // the object-list record and of the stand-in and lead nowhere.
+  const auto withRecord = [](uint32_t count, std::vector<size_t> realEntries) {
+    Bytes b = ProjectFile(0x2, 0x79EE9540, count);
+    const uint32_t rec = static_cast<uint32_t>(b.size());
+    b.u32(0x79EE9540).u32(rec);
+    uint32_t dir;
+    std::memcpy(&dir, &b.data()[0], 4);
+    for (size_t e : realEntries) b.put32(dir + 8 + 8 * e, rec);
+    return b;
+  };
   struct Case {
     const char* what;
     uint32_t count;
@@ -189,24 +199,40 @@ TEST(ProjectFile, BadHeadersAndDirectories) {
   const Case cases[] = {
       {"count 0", 0, false, 0},
       {"count 2, as stored", 2, true, 2},
-      {"one more than the file holds", 5, true, 4},
-      {"a count of 0x20000001", 0x20000001u, true, 4},
-      {"a count of 0x20000000", 0x20000000u, true, 4},
-      {"the largest count", 0xFFFFFFFFu, true, 4},
+      {"one more than the file holds", 6, true, 2},
+      {"a count of 0x20000001", 0x20000001u, true, 2},
+      {"a count of 0x20000000", 0x20000000u, true, 2},
+      {"the largest count", 0xFFFFFFFFu, true, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    MemoryStream m = ProjectFile(0x2, 0x79EE9540, c.count).stream();
+    MemoryStream m = withRecord(c.count, {0, 1}).stream();
     ASSERT_TRUE(ReadProjectHeader(m, h, info));
     TPageDirectory dir;
     dir.Pages.Add(TPagePointer{1, 1});
     EXPECT_EQ(dir.Read(m, h.Values[0]), c.read);
     ASSERT_EQ(dir.Count(), c.pages);
     uint32_t v = 0;
-    if (c.pages >= 2) {
-      EXPECT_TRUE(dir.GetPageOffset(1, v));
-      EXPECT_EQ(v, 0x2000u) << "the real entries come first, unchanged";
+    if (c.pages == 2) {
+      EXPECT_TRUE(dir.GetPageNumber(1, v));
+      EXPECT_EQ(v, 3u) << "the real entries come first, unchanged";
     }
+  }
+  {  // an entry that leads nowhere before the last real one stays, to fail as a damaged page
+    MemoryStream m = withRecord(6, {0, 2}).stream();
+    ASSERT_TRUE(ReadProjectHeader(m, h, info));
+    TPageDirectory dir;
+    EXPECT_TRUE(dir.Read(m, h.Values[0]));
+    EXPECT_EQ(dir.Count(), 3);
+  }
+  {  // the magic alone, as a shared list has it, is no page record
+    Bytes b = withRecord(6, {0});
+    b.put32(b.data().size() - 4, 0x12);
+    MemoryStream m = b.stream();
+    ASSERT_TRUE(ReadProjectHeader(m, h, info));
+    TPageDirectory dir;
+    EXPECT_FALSE(dir.Read(m, h.Values[0]));
+    EXPECT_EQ(dir.Count(), 0);
   }
 }
 
