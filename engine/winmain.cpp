@@ -36,6 +36,16 @@ class TMainFrame : public TFrameWindow {
 public:
   TMainFrame(const char* title, TWindow* client) : TFrameWindow(nullptr, title, client, false) {}
   const char* GetClassName() override { return "TSLPLAY32Frame"; }
+
+  TResult WindowProc(uint msg, TParam1 p1, TParam2 p2) override {
+    // The page window closes itself when its project fails to load; an
+    // empty frame would leave the user nothing to do, so the player ends
+    // as it does when start-up finds no project.
+    if (msg == WM_PARENTNOTIFY && LOWORD(p1) == WM_DESTROY && ClientWnd &&
+        reinterpret_cast<HWND>(p2) == ClientWnd->HWindow)
+      PostMessage(WM_CLOSE);
+    return TFrameWindow::WindowProc(msg, p1, p2);
+  }
 };
 
 bool Exists(const char* path) { return FileExists(path); }

@@ -1,11 +1,14 @@
 // Start-up and shut-down of the player as a child process: it finds its
 // project on the command line or through "TSLPLAY32.INI", shows page 1 and
-// ends with exit code 0; without any project it ends at once.
+// ends with exit code 0; without any project, or when its project fails to
+// load, it ends too.
 #include "playerrun.h"
 
 #include <string>
+#include <vector>
 
 #include "engine/core/format/tsldesc.h"
+#include "platform/core/bytestream.h"
 #include "platform/owl/file.h"
 
 namespace {
@@ -100,4 +103,80 @@ TEST(Startup, WithoutAnyProjectEndsWithExitCodeZero) {
   ASSERT_NE(dialog, nullptr);
   ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(c.WaitForExit(), 0u);
+}
+
+namespace {
+
+// A project the player cannot play: written from the description, then the
+// bytes at `at` replaced.
+std::string WriteDamagedProject(const std::string& path, const std::string& description, size_t at,
+                                const std::vector<uint8_t>& patch) {
+  TProjectDescription project;
+  TDescriptionError error;
+  EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Message;
+  tsl::MemoryStream m;
+  WriteProjectDescription(project, m);
+  std::vector<uint8_t> bytes = m.Data();
+  for (size_t i = 0; i < patch.size() && at + i < bytes.size(); ++i) bytes[at + i] = patch[i];
+  TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
+  f.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  return path;
+}
+
+// The project info record follows the 16-byte header: length u32, flags
+// u32, format u8 and u16, then the version's major and minor byte.
+constexpr size_t kVersionMinorAt = 16 + 4 + 4 + 1 + 2 + 1;
+
+const char kCannotLoad[] = "Kann Datei nicht laden!";
+const char kNewerVersion[] = "Die zu \xF6" "ffnende Datei ist mit einer neueren Version erstellt worden!";
+
+}  // namespace
+
+// A project that fails to load leaves no empty frame behind: after its
+// message the player ends with exit code 0, as it does without a project.
+TEST(Startup, AFailedLoadEndsThePlayerAfterItsMessage) {
+  const struct {
+    const char* what;
+    std::string description;
+    std::vector<uint8_t> patch;  // at the version's minor byte
+    std::vector<const char*> messages;
+  } cases[] = {
+      {"a file without the run-time flag", "size 300 200\nruntime off\npage 1\n", {}, {kCannotLoad}},
+      {"a file of version 4.8", "size 300 200\npage 1\n", {8}, {kNewerVersion, kCannotLoad}},
+  };
+  const std::string name = "tsl_start_failed.crt";
+  const std::string project = ProgramFolder() + name;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteDamagedProject(project, c.description, kVersionMinorAt, c.patch);
+    // Both boxes take their caption from the task name.
+    IniFile ini("[AUTOSTART]\r\nFILE=" + name + "\r\nTASKNAME=Probe\r\n");
+    TPlayerRun player;
+    ASSERT_TRUE(player.Started);
+    for (const char* message : c.messages) {
+      HWND box = player.WaitForMessageBox();
+      ASSERT_NE(box, nullptr) << message;
+      EXPECT_EQ(MessageBoxText(box), message);
+      EXPECT_EQ(WindowText(box), "Probe");
+      ASSERT_TRUE(PressButton(box, IDOK));
+      // The next box, or the end: the pressed box must be gone first.
+      for (int i = 0; i < 100 && ::IsWindow(box); ++i) ::Sleep(20);
+    }
+    EXPECT_EQ(player.WaitForExit(2000), 0u) << "ended within 2 s of OK";
+  }
+  ::DeleteFileA(project.c_str());
+}
+
+// Without the ini file the boxes carry the program's own title.
+TEST(Startup, AFailedLoadFromTheCommandLineShowsTheProgramTitle) {
+  const std::string project =
+      WriteDamagedProject(TempFolder() + "tsl_start_noflag.crt", "size 300 200\nruntime off\npage 1\n", 0, {});
+  TPlayerRun player("\"" + project + "\"");
+  HWND box = player.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kCannotLoad);
+  EXPECT_EQ(WindowText(box), "TSL F\xDCR WINDOWS V4.77");
+  ASSERT_TRUE(PressButton(box, IDOK));
+  EXPECT_EQ(player.WaitForExit(2000), 0u);
+  ::DeleteFileA(project.c_str());
 }
