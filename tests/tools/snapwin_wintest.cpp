@@ -3,6 +3,7 @@
 #include "playerrun.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,10 +24,10 @@ DWORD Snap(const std::string& out) {
 }
 
 std::string UnixPath(const std::string& windowsPath) {
-  // WCHAR is 16 bits under winelib, wchar_t is not.
-  std::basic_string<WCHAR> w(windowsPath.size() + 1, 0);
-  ::MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, &w[0], static_cast<int>(w.size()));
-  char* unix = wine_get_unix_file_name(w.c_str());
+  // Not std::wstring: the C library counts its characters in 4 bytes.
+  std::vector<WCHAR> w(windowsPath.size() + 1, 0);
+  ::MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, w.data(), static_cast<int>(w.size()));
+  char* unix = wine_get_unix_file_name(w.data());
   if (!unix) return std::string();
   std::string out = unix;
   ::HeapFree(::GetProcessHeap(), 0, unix);
@@ -56,19 +57,24 @@ std::string CurrentFolder() {
 TEST(Snapwin, WritesTheScreenshotToAnAbsolutePath) {
   TProbeWindow probe;
   ASSERT_NE(probe.Handle, nullptr);
-  const std::string target = TempFolder() + "tsl_snap_probe.bmp";
+  const std::string inPrefix = TempFolder() + "tsl_snap_probe.bmp";
+  // Outside the prefix, where the smoke script keeps its screenshots.
+  const std::string outside = "Z:\\tmp\\tsl_snap_probe_" + std::to_string(::GetCurrentProcessId()) + ".bmp";
   const struct {
     const char* what;
+    std::string target;
     std::string argument;
-  } cases[] = {{"a Unix path", UnixPath(target)}, {"a Windows path", target}};
+  } cases[] = {{"a Unix path into the prefix", inPrefix, UnixPath(inPrefix)},
+               {"a Unix path outside the prefix", outside, UnixPath(outside)},
+               {"a Windows path", inPrefix, inPrefix}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ASSERT_FALSE(c.argument.empty());
-    ::DeleteFileA(target.c_str());
+    ::DeleteFileA(c.target.c_str());
     EXPECT_EQ(Snap(c.argument), 0u);
-    EXPECT_TRUE(IsBmp(target));
+    EXPECT_TRUE(IsBmp(c.target));
+    ::DeleteFileA(c.target.c_str());
   }
-  ::DeleteFileA(target.c_str());
 }
 
 TEST(Snapwin, RefusesANameThatWouldLandInTheCurrentFolder) {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <vector>
 
 namespace {
 struct Search {
@@ -32,17 +32,19 @@ BOOL CALLBACK Match(HWND w, LPARAM lp) {
   return TRUE;
 }
 
-// WCHAR is 16 bits under winelib, wchar_t is not.
-using WString = std::basic_string<WCHAR>;
+// A Windows wide string. Not std::wstring: under winelib WCHAR is a short
+// wchar_t, and the C library's wide-string functions behind std::wstring
+// count in 4-byte characters.
+using WString = std::vector<WCHAR>;
 
-// The output name as a Windows path, or empty when it is not absolute. A
-// Unix path is translated by Wine itself: a script never has to guess the
-// drive that maps the Unix root.
+// The output name as a Windows path (closed by a 0), or empty when it is not
+// absolute. A Unix path is translated by Wine itself: a script never has to
+// guess the drive that maps the Unix root.
 WString OutputPath(const char* name) {
   if (name[0] == '/') {
     WCHAR* dos = wine_get_dos_file_name(name);
     if (!dos) return WString();
-    WString out = dos;
+    WString out(dos, dos + lstrlenW(dos) + 1);
     HeapFree(GetProcessHeap(), 0, dos);
     return out;
   }
@@ -52,8 +54,7 @@ WString OutputPath(const char* name) {
   const int n = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
   if (n <= 1) return WString();
   WString out(static_cast<size_t>(n), 0);
-  MultiByteToWideChar(CP_ACP, 0, name, -1, &out[0], n);
-  out.resize(static_cast<size_t>(n - 1));
+  MultiByteToWideChar(CP_ACP, 0, name, -1, out.data(), n);
   return out;
 }
 
@@ -82,7 +83,7 @@ bool SaveBmp(const WString& path, HWND w) {
   fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
   fh.bfSize = fh.bfOffBits + imageSize;
   bool ok = false;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE f = CreateFileW(path.data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f != INVALID_HANDLE_VALUE) {
     DWORD n1 = 0, n2 = 0, n3 = 0;
     ok = WriteFile(f, &fh, sizeof fh, &n1, nullptr) && WriteFile(f, &bi.bmiHeader, sizeof bi.bmiHeader, &n2, nullptr) &&
