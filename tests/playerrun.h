@@ -10,8 +10,12 @@
 #pragma once
 #include "wintest.h"
 
-#include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <string>
+#include <vector>
 
 // The folder of the running test program, with a closing backslash; the
 // player is built beside the tests.
@@ -137,14 +141,24 @@ inline bool PressButton(HWND dialog, int id) {
 }
 
 // Runs xdotool on the test's X display with `args` and waits for it; true
-// when it succeeded. Through the C library's system(), not CreateProcess:
-// Wine starts a Unix program but hands back no process handle, so neither
-// its end nor its exit code could be awaited.
-inline bool XdoTool(const std::string& args) { return std::system(("xdotool " + args).c_str()) == 0; }
+// when it succeeded. Spawned as the Unix program it is: Wine's own process
+// start does not hand back a Unix program's exit status.
+inline bool XdoTool(std::vector<std::string> args) {
+  args.insert(args.begin(), "xdotool");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(&a[0]);
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return false;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // A left click at a point of the screen.
 inline bool ClickAt(POINT screen) {
-  return XdoTool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y) + " click 1");
+  return XdoTool({"mousemove", "--sync", std::to_string(screen.x), std::to_string(screen.y), "click", "1"});
 }
 
 // A left click in the middle of a window.
@@ -156,8 +170,11 @@ inline bool ClickWindow(HWND w) {
 
 // Keys to the window that has the keyboard focus, in xdotool's names
 // ("Return", "Escape", "ctrl+a").
-inline bool PressKeys(const std::string& keys) { return XdoTool("key --delay 50 " + keys); }
+inline bool PressKeys(const std::vector<std::string>& keys) {
+  std::vector<std::string> args = {"key", "--delay", "50"};
+  args.insert(args.end(), keys.begin(), keys.end());
+  return XdoTool(args);
+}
 
-// Text typed into the window that has the keyboard focus; `text` must not
-// hold a double quote.
-inline bool TypeText(const std::string& text) { return XdoTool("type --delay 20 \"" + text + "\""); }
+// Text typed into the window that has the keyboard focus.
+inline bool TypeText(const std::string& text) { return XdoTool({"type", "--delay", "20", text}); }

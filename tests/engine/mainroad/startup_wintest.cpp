@@ -180,3 +180,45 @@ TEST(Startup, AFailedLoadFromTheCommandLineShowsTheProgramTitle) {
   EXPECT_EQ(player.WaitForExit(2000), 0u);
   ::DeleteFileA(project.c_str());
 }
+
+namespace {
+
+// The file name field of an open-file dialog: the edit control of combo
+// box cmb13 in the Explorer-style dialog, else edit control edt1.
+HWND FileNameField(HWND dialog) {
+  if (HWND combo = ::GetDlgItem(dialog, 0x47C)) {
+    if (HWND edit = ::FindWindowExA(combo, nullptr, "Edit", nullptr)) return edit;
+    return combo;
+  }
+  return ::GetDlgItem(dialog, 0x480);
+}
+
+}  // namespace
+
+// Without a command line and without "TSLPLAY32.INI" the player asks with
+// the system's open-file dialog; the project chosen there plays.
+TEST(Startup, WithoutAProjectTheOpenFileDialogChoosesOne) {
+  // The demo project, written by the build beside the Win32 programs.
+  const std::string demo = ProgramFolder() + "..\\..\\demo\\demo.crt";
+  ASSERT_NE(::GetFileAttributesA(demo.c_str()), INVALID_FILE_ATTRIBUTES) << demo << " (make demo writes it)";
+  char full[MAX_PATH] = {};
+  ::GetFullPathNameA(demo.c_str(), MAX_PATH, full, nullptr);
+
+  TPlayerRun player;
+  HWND dialog = player.WaitForWindow("#32770");
+  ASSERT_NE(dialog, nullptr);
+  HWND field = FileNameField(dialog);
+  ASSERT_NE(field, nullptr);
+  // As a user would: into the field, the path, Enter.
+  ASSERT_TRUE(ClickWindow(field));
+  ASSERT_TRUE(PressKeys({"ctrl+a", "BackSpace"}));
+  ASSERT_TRUE(TypeText(full));
+  ASSERT_TRUE(PressKeys({"Return"}));
+
+  HWND frame = player.WaitForFrame();
+  ASSERT_NE(frame, nullptr) << "the player ended instead of playing";
+  EXPECT_FALSE(::IsWindow(dialog));
+  EXPECT_EQ(WindowText(frame), "TSL Demo");
+  ::PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(player.WaitForExit(), 0u);
+}
