@@ -14,7 +14,7 @@
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
-#include "foundation/screen/canvas.h"
+#include "canvas.h"
 #include "platform/owl/file.h"
 #include "platform/owl/scroller.h"
 #include "platform/owl/window.h"

@@ -43,7 +43,7 @@ bool PumpUntil(const std::function<bool()>& done, bool* quit = nullptr, DWORD li
 
 class Presentation {
 public:
-  explicit Presentation(const std::string& description) : Path(TempFile("tsl_mainroad.crt")) {
+  explicit Presentation(const std::string& description) : Path(TempFile("tsl_pagechange.crt")) {
     TProjectDescription project;
     TDescriptionError error;
     EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
@@ -52,7 +52,7 @@ public:
       WriteProjectDescription(project, f);
     }
     Page = new TObjectWindow(nullptr, Path.c_str());
-    Frame = std::make_unique<TFrameWindow>(nullptr, "mainroad", Page);
+    Frame = std::make_unique<TFrameWindow>(nullptr, "pagechange", Page);
     Frame->Attr.Style = WS_POPUP | WS_VISIBLE;
     Frame->Attr.X = 0;
     Frame->Attr.Y = 0;
@@ -178,7 +178,7 @@ TEST(MainRoad, AProjectWithoutRunTimeFlagDoesNotLoad) {
   TProjectDescription project;
   TDescriptionError error;
   ASSERT_TRUE(ParseProjectDescription("runtime off\npage 1\n", "", project, error));
-  const std::string path = TempFile("tsl_mainroad_off.crt");
+  const std::string path = TempFile("tsl_pagechange_off.crt");
   {
     TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
     WriteProjectDescription(project, f);
