@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -41,7 +42,10 @@ int g_exitCode = 0;
 // library's finalisers of some seventy libraries run in that window; on a
 // loaded machine they can take longer, and a clean exit then ends as a
 // kill. Nothing of the player needs them once its end is reported.
-void EndAtOnce() { _exit(g_exitCode); }
+void EndAtOnce() {
+  std::fflush(nullptr);
+  _exit(g_exitCode);
+}
 
 // The main frame; scripts find the player by its window class.
 class TMainFrame : public TFrameWindow {
