@@ -57,7 +57,7 @@ std::string CurrentFolder() {
 TEST(Snapwin, WritesTheScreenshotToAnAbsolutePath) {
   TProbeWindow probe;
   ASSERT_NE(probe.Handle, nullptr);
-  const std::string inPrefix = TempFolder() + "tsl_snap_probe.bmp";
+  const std::string inPrefix = wintest::TempPath("") + "tsl_snap_probe.bmp";
   // Outside the prefix, where the smoke script keeps its screenshots.
   const std::string outside = "Z:\\tmp\\tsl_snap_probe_" + std::to_string(::GetCurrentProcessId()) + ".bmp";
   const struct {

@@ -36,18 +36,9 @@ std::string WriteProject(const std::string& path) {
   return path;
 }
 
-COLORREF CentrePixel(HWND frame) {
-  RECT r;
-  ::GetWindowRect(frame, &r);
-  HDC dc = ::GetDC(nullptr);
-  const COLORREF c = ::GetPixel(dc, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  ::ReleaseDC(nullptr, dc);
-  return c;
-}
-
 bool ShowsColour(HWND frame, COLORREF colour) {
   for (int i = 0; i < 400; ++i) {
-    if (CentrePixel(frame) == colour) return true;
+    if (wintest::CentrePixel(frame) == colour) return true;
     ::Sleep(50);
   }
   return false;
@@ -80,7 +71,7 @@ public:
 }  // namespace
 
 TEST(Startup, FromTheCommandLineShowsPageOne) {
-  const std::string project = WriteProject(TempFolder() + "tsl_start_cmd.crt");
+  const std::string project = WriteProject(wintest::TempPath("") + "tsl_start_cmd.crt");
   TPlayerRun c("\"" + project + "\"");
   ExpectFirstPageThenClose(c);
   ::DeleteFileA(project.c_str());
@@ -182,7 +173,7 @@ TEST(Startup, AFailedLoadEndsThePlayerAfterItsMessage) {
 // Without the ini file the boxes carry the program's own title.
 TEST(Startup, AFailedLoadFromTheCommandLineShowsTheProgramTitle) {
   const std::string project =
-      WriteDamagedProject(TempFolder() + "tsl_start_noflag.crt", "size 300 200\nruntime off\npage 1\n", 0, {});
+      WriteDamagedProject(wintest::TempPath("") + "tsl_start_noflag.crt", "size 300 200\nruntime off\npage 1\n", 0, {});
   TPlayerRun player("\"" + project + "\"");
   HWND box = player.WaitForMessageBox();
   ASSERT_NE(box, nullptr);
@@ -223,9 +214,9 @@ TEST(Startup, WithoutAProjectTheOpenFileDialogChoosesOne) {
   ASSERT_NE(field, nullptr);
   // As a user would: into the field, the path, Enter.
   ASSERT_TRUE(ClickWindow(field));
-  ASSERT_TRUE(PressKeys({"ctrl+a", "BackSpace"}));
+  ASSERT_TRUE(PressKeys("ctrl+a BackSpace"));
   ASSERT_TRUE(TypeText(full));
-  ASSERT_TRUE(PressKeys({"Return"}));
+  ASSERT_TRUE(PressKeys("Return"));
 
   HWND frame = player.WaitForFrame();
   ASSERT_NE(frame, nullptr) << "the player ended instead of playing";
@@ -242,8 +233,8 @@ TEST(Startup, WithoutAProjectTheOpenFileDialogChoosesOne) {
 // under the dynamic linker's trace, it exits with status 0 and the trace
 // shows no finaliser called.
 TEST(Startup, EndsWithoutRunningLibraryFinalisers) {
-  const std::string project = WriteProject(TempFolder() + "tsl_start_fini.crt");
-  const std::string trace = UnixPath(TempFolder()) + "/tsl_fini_trace";
+  const std::string project = WriteProject(wintest::TempPath("") + "tsl_start_fini.crt");
+  const std::string trace = UnixPath(wintest::TempPath("")) + "/tsl_fini_trace";
   std::vector<std::string> env = {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + trace};
   for (char** e = environ; *e; ++e) env.push_back(*e);
   std::vector<char*> envp;
@@ -269,7 +260,7 @@ TEST(Startup, EndsWithoutRunningLibraryFinalisers) {
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 
   // One trace file per process, <name>.<pid>.
-  const std::string path = TempFolder() + "tsl_fini_trace." + std::to_string(pid);
+  const std::string path = wintest::TempPath("") + "tsl_fini_trace." + std::to_string(pid);
   HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(f, INVALID_HANDLE_VALUE) << "no trace " << path;
   std::string text(::GetFileSize(f, nullptr), '\0');
@@ -281,9 +272,9 @@ TEST(Startup, EndsWithoutRunningLibraryFinalisers) {
 
   // The traces of this and every process the player started.
   WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA((TempFolder() + "tsl_fini_trace.*").c_str(), &found);
+  HANDLE search = ::FindFirstFileA((wintest::TempPath("") + "tsl_fini_trace.*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
-    do ::DeleteFileA((TempFolder() + found.cFileName).c_str());
+    do ::DeleteFileA((wintest::TempPath("") + found.cFileName).c_str());
     while (::FindNextFileA(search, &found));
     ::FindClose(search);
   }

@@ -40,7 +40,7 @@ public:
     Ok = ParseProjectDescription(tslmake::ExpandObjectStatements(description), "", project, error);
     EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
     if (!Ok) return;
-    Path = TempFile("tsl_objects_page.crt");
+    Path = wintest::TempPath("tsl_objects_page.crt");
     {
       TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
       WriteProjectDescription(project, f);
