@@ -36,6 +36,9 @@ rm -rf "$fuzzdir"
 echo "== winelib tests under Wine"
 tsl_fresh_prefix
 trap tsl_drop_prefix EXIT
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# Our own display, looked for from a random number: test runs started at
+# the same time on one machine must not share one, or a window test of one
+# run loses its display when the other run ends.
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$build/wine" --output-on-failure --timeout 300 -j "$jobs" || status=1
 exit $status
