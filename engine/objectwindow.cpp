@@ -8,6 +8,7 @@
 #include "engine/pageinput.h"
 #include "engine/pagepaint.h"
 #include "engine/presentpump.h"
+#include "engine/startup.h"
 #include "foundation/drawtools.h"
 #include "foundation/pagescroller.h"
 #include "foundation/resstring.h"
@@ -107,12 +108,7 @@ void TObjectWindow::SetupWindow() {
       auto* book = new TBookStruct(this, ProjectPath);
       SetOpenBook(book);
       if (book->LoadStatus == 0) {
-        const TResString text = LoadResString(IDS_CANNOT_LOAD_FILE);
-        const TResString title = LoadResString(IDS_PROGRAM_TITLE);
-        UiMessageBox(HWindow, text, title, MB_OK | MB_ICONINFORMATION);
-        delete book;
-        SetOpenBook(nullptr);
-        PostMessage(WM_CLOSE);
+        CloseAfterFailedLoad();
         return;
       }
     } else {
@@ -125,6 +121,15 @@ void TObjectWindow::SetupWindow() {
     TFrameWindow* main = app ? app->GetMainWindow() : nullptr;
     if (main && main->HWindow) ApplyContourRegion(book->Info.GetContourPath().c_str(), main->HWindow);
   }
+}
+
+void TObjectWindow::CloseAfterFailedLoad() {
+  const TResString text = LoadResString(IDS_CANNOT_LOAD_FILE);
+  UiMessageBox(HWindow, text, ProgramTitle(), MB_OK | MB_ICONINFORMATION);
+  delete GetOpenBook();
+  SetOpenBook(nullptr);
+  // The frame that holds this window ends the player when it goes.
+  PostMessage(WM_CLOSE);
 }
 
 void TObjectWindow::CleanupWindow() {

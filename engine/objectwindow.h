@@ -32,6 +32,9 @@ public:
   void GetWindowClass(WNDCLASSA& wc) override;
   void SetupWindow() override;
   void CleanupWindow() override;
+  // After a load of the open project failed (at set-up or by a reload):
+  // message 1011, the project deleted, and this window closes itself.
+  void CloseAfterFailedLoad();
 
   // The current page's background over the client area.
   virtual void PaintBackground(TDC& dc);

@@ -6,7 +6,11 @@
 
 #include <ole2.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -31,11 +35,33 @@ namespace {
 
 constexpr size_t kPathBuffer = 260;
 
+int g_exitCode = 0;
+
+// Wine kills a process (SIGKILL) whose Unix side still runs about half a
+// second after the process has reported its end to the server. The C
+// library's finalisers of some seventy libraries run in that window; on a
+// loaded machine they can take longer, and a clean exit then ends as a
+// kill. Nothing of the player needs them once its end is reported.
+void EndAtOnce() {
+  std::fflush(nullptr);
+  _exit(g_exitCode);
+}
+
 // The main frame; scripts find the player by its window class.
 class TMainFrame : public TFrameWindow {
 public:
   TMainFrame(const char* title, TWindow* client) : TFrameWindow(nullptr, title, client, false) {}
   const char* GetClassName() override { return "TSLPLAY32Frame"; }
+
+  TResult WindowProc(uint msg, TParam1 p1, TParam2 p2) override {
+    // The page window closes itself when its project fails to load; an
+    // empty frame would leave the user nothing to do, so the player ends
+    // as it does when start-up finds no project.
+    if (msg == WM_PARENTNOTIFY && LOWORD(p1) == WM_DESTROY && ClientWnd &&
+        reinterpret_cast<HWND>(p2) == ClientWnd->HWindow)
+      PostMessage(WM_CLOSE);
+    return TFrameWindow::WindowProc(msg, p1, p2);
+  }
 };
 
 bool Exists(const char* path) { return FileExists(path); }
@@ -230,6 +256,9 @@ void TMyApp::InitInstance() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Registered once the libraries linked at start are loaded, so it runs
+  // before their finalisers.
+  std::atexit(&EndAtOnce);
   SetResourceModule(instance);
   int result = 0;
   {
@@ -243,5 +272,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ExitMP();
     OleUninitialize();
   }
+  g_exitCode = result;
   return result;
 }

@@ -19,8 +19,10 @@ if [ -n "$project" ]; then
 fi
 wine64 "$bin/tslplay32.exe.so" "${args[@]}" &
 player=$!
-bmp=$(mktemp /tmp/tslsnap.XXXXXX.bmp)
-wine64 "$bin/snapwin.exe.so" "Z:${bmp//\//\\}" "$window" 30000 --close
+# snapwin takes the Unix path and lets Wine translate it: the script never
+# builds a Windows path that a Unix call could take for a file name.
+bmp=$(mktemp /tmp/tslsnap.XXXXXX.bmp) || { kill $player; exit 1; }
+wine64 "$bin/snapwin.exe.so" "$bmp" "$window" 30000 --close
 snap=$?
 for _ in $(seq 1 100); do kill -0 $player 2>/dev/null || break; sleep 0.1; done
 if kill -0 $player 2>/dev/null; then

@@ -10,8 +10,12 @@
 #pragma once
 #include "wintest.h"
 
-#include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <string>
+#include <vector>
 
 // The folder of the running test program, with a closing backslash; the
 // player is built beside the tests.
@@ -23,11 +27,7 @@ inline std::string ProgramFolder() {
 }
 
 // The Windows temporary folder, with a closing backslash.
-inline std::string TempFolder() {
-  char dir[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, dir);
-  return dir;
-}
+inline std::string TempFolder() { return wintest::TempPath(""); }
 
 inline std::string WindowText(HWND w) {
   char text[1024] = {};
@@ -137,14 +137,36 @@ inline bool PressButton(HWND dialog, int id) {
 }
 
 // Runs xdotool on the test's X display with `args` and waits for it; true
-// when it succeeded. Through the C library's system(), not CreateProcess:
-// Wine starts a Unix program but hands back no process handle, so neither
-// its end nor its exit code could be awaited.
-inline bool XdoTool(const std::string& args) { return std::system(("xdotool " + args).c_str()) == 0; }
+// when it succeeded. Spawned as the Unix program it is: Wine's own process
+// start does not hand back a Unix program's exit status.
+inline bool XdoToolArgs(std::vector<std::string> args) {
+  args.insert(args.begin(), "xdotool");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(&a[0]);
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return false;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The same with the arguments in one line, split at blanks.
+inline bool XdoTool(const std::string& line) {
+  std::vector<std::string> args;
+  size_t at = 0;
+  while ((at = line.find_first_not_of(' ', at)) != std::string::npos) {
+    const size_t end = line.find(' ', at);
+    args.push_back(line.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    at = end;
+  }
+  return XdoToolArgs(args);
+}
 
 // A left click at a point of the screen.
 inline bool ClickAt(POINT screen) {
-  return XdoTool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y) + " click 1");
+  return XdoToolArgs({"mousemove", "--sync", std::to_string(screen.x), std::to_string(screen.y), "click", "1"});
 }
 
 // A left click in the middle of a window.
@@ -154,10 +176,9 @@ inline bool ClickWindow(HWND w) {
   return ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
-// Keys to the window that has the keyboard focus, in xdotool's names
-// ("Return", "Escape", "ctrl+a").
+// Keys to the window that has the keyboard focus, in xdotool's names and
+// separated by blanks ("Return", "ctrl+a BackSpace").
 inline bool PressKeys(const std::string& keys) { return XdoTool("key --delay 50 " + keys); }
 
-// Text typed into the window that has the keyboard focus; `text` must not
-// hold a double quote.
-inline bool TypeText(const std::string& text) { return XdoTool("type --delay 20 \"" + text + "\""); }
+// Text typed into the window that has the keyboard focus.
+inline bool TypeText(const std::string& text) { return XdoToolArgs({"type", "--delay", "20", text}); }

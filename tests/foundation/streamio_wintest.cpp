@@ -8,18 +8,10 @@
 #include "platform/owl/file.h"
 #include "resources/resource.h"
 
-namespace {
-std::string TempPath(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-}  // namespace
-
 // Project files are opened by Windows path through TFile; the encodings and
 // the global-memory picture must survive a real file round trip.
 TEST(StreamIo, FileRoundTripThroughWindowsPaths) {
-  const std::string path = TempPath("tsl_streamio.bin");
+  const std::string path = wintest::TempPath("tsl_streamio.bin");
   ASSERT_EQ(path.substr(1, 2), ":\\");
 
   HGLOBAL dib = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 40 + 1024 + 4000);

@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string TempPath(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
 // A global packed DIB of a generator picture.
 HGLOBAL GlobalDibOf(const bmpgen::Picture& p) {
   const size_t size = 40 + p.palette.size() + p.rows.size();
@@ -65,7 +59,7 @@ bmpgen::Picture Solid24(int w, int h, COLORREF c) {
 // The codec on global memory and Windows paths; the picture it hands out is
 // the HGLOBAL the player passes around.
 TEST(ImagingWin, CodecLoadsByWindowsPathIntoGlobalMemory) {
-  const std::string path = TempPath("tsl_codec.bmp");
+  const std::string path = wintest::TempPath("tsl_codec.bmp");
   ASSERT_EQ(path.substr(1, 2), ":\\");
   const bmpgen::Picture p = bmpgen::Pattern(23, 9, 8);
   const bmpgen::Bytes file = bmpgen::Bmp(p, 124, bmpgen::Compression::Rle8);
@@ -96,7 +90,7 @@ TEST(ImagingWin, CodecLoadsByWindowsPathIntoGlobalMemory) {
 // Embedded pictures go through the codec's writer and come back alike; BMP
 // files by the utilities' writer load through the codec and the utilities.
 TEST(ImagingWin, WritersAndReadersAgree) {
-  const std::string path = TempPath("tsl_dibs.bin");
+  const std::string path = wintest::TempPath("tsl_dibs.bin");
   const bmpgen::Picture p = bmpgen::Pattern(17, 6, 4);
   HGLOBAL dib = GlobalDibOf(p);
   {
@@ -115,7 +109,7 @@ TEST(ImagingWin, WritersAndReadersAgree) {
     EXPECT_EQ(Bytes(back), Bytes(dib));
     GlobalFree(back);
   }
-  const std::string bmp = TempPath("tsl_dibs.bmp");
+  const std::string bmp = wintest::TempPath("tsl_dibs.bmp");
   ASSERT_TRUE(WriteBmpFile(bmp.c_str(), dib));
   EXPECT_TRUE(IsBmpFile(bmp.c_str()));
   HGLOBAL read = ReadBmpFile(bmp.c_str());

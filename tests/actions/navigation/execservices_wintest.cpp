@@ -7,12 +7,6 @@
 #include "actions/execservices.h"
 
 namespace {
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
 std::string ReadText(const std::string& path) {
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return "";
@@ -33,7 +27,7 @@ std::string SystemFolder() {
 }  // namespace
 
 TEST(RunProgram, AStartedProgramIsWaitedForAndRunsInItsOwnFolder) {
-  const std::string out = TempFile("tsl_run_out.txt");
+  const std::string out = wintest::TempPath("tsl_run_out.txt");
   ::DeleteFileA(out.c_str());
   const std::string cmd = SystemFolder() + "\\cmd.exe";
   const std::string args = "/c cd > \"" + out + "\"";

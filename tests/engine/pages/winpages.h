@@ -17,27 +17,14 @@
 #include "engine/paintinfo.h"
 #include "platform/owl/file.h"
 
-// A file in the Windows temporary folder.
-inline std::string TempPath(const std::string& name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + "tslpages_" + name;
-}
+// A file of the page tests in the Windows temporary folder.
+inline std::string TempPath(const std::string& name) { return wintest::TempPath("tslpages_" + name); }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  TFile f(path.c_str(), TFile::ReadWrite | TFile::PermReadWrite | TFile::CreateAlways);
-  ASSERT_TRUE(f.IsOpen()) << path;
-  if (!bytes.empty()) f.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  ASSERT_TRUE(wintest::WriteFileBytes(path, bytes)) << path;
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  TFile f(path.c_str(), TFile::ReadOnly | TFile::PermReadWrite | TFile::OpenExisting);
-  std::vector<uint8_t> b;
-  if (!f.IsOpen()) return b;
-  b.resize(static_cast<size_t>(f.Length()));
-  if (!b.empty()) f.Read(b.data(), static_cast<uint32_t>(b.size()));
-  return b;
-}
+inline std::vector<uint8_t> ReadBytes(const std::string& path) { return wintest::ReadFileBytes(path); }
 
 inline std::vector<uint8_t> BuildProject(const std::string& description) {
   TProjectDescription d;

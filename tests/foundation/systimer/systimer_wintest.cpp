@@ -26,21 +26,6 @@ void PostKept(TSysTimeManager& q, TCounter& rx) {
   q.PostMsg(m);
 }
 
-// Runs the thread's message loop for `ms` milliseconds.
-void PumpFor(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  MSG msg;
-  for (;;) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    const int left = static_cast<int>(end - GetTickCount());
-    if (left <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-  }
-}
-
 int DrainTicks(HWND h) {
   int n = 0;
   MSG msg;
@@ -77,7 +62,7 @@ TEST(SystemTimer, TicksAboutEveryTenMilliseconds) {
   ASSERT_TRUE(timer.Start());
   EXPECT_NE(timer.TimerId, 0u);
   const DWORD t0 = GetTickCount();
-  PumpFor(2000);
+  wintest::PumpFor(2000);
   const DWORD elapsed = GetTickCount() - t0;
   timer.Stop();
   EXPECT_EQ(timer.TimerId, 0u);
@@ -87,7 +72,7 @@ TEST(SystemTimer, TicksAboutEveryTenMilliseconds) {
   EXPECT_GE(rx.Delivered, expected / 4) << "elapsed " << elapsed;
   EXPECT_LE(rx.Delivered, expected + expected / 2) << "elapsed " << elapsed;
   const int after = rx.Delivered;
-  PumpFor(100);
+  wintest::PumpFor(100);
   EXPECT_EQ(rx.Delivered, after);  // stopped: no more ticks
 }
 
@@ -102,7 +87,7 @@ TEST(SystemTimer, NoTicksWhenTheTimerCannotStart) {
     EXPECT_FALSE(timer.Start()) << variant;
     EXPECT_FALSE(timer.Valid) << variant;
     EXPECT_EQ(timer.TimerId, 0u) << variant;
-    PumpFor(300);
+    wintest::PumpFor(300);
     EXPECT_EQ(rx.Delivered, 0) << variant;
     EXPECT_EQ(q->ActiveCount() + q->IncomingCount(), 1u) << variant;  // stays queued undelivered
   }
@@ -148,7 +133,7 @@ TEST(SystemTimer, BusyDuringAPassAndNestedTicksDoNothing) {
     deliveredInside = rx.Delivered - deliveredInside;
     busyAfterNested = timer.Busy;
   };
-  PumpFor(300);
+  wintest::PumpFor(300);
   timer.Stop();
   EXPECT_TRUE(busyInside);
   EXPECT_EQ(postedWhileBusy, 0);

@@ -20,34 +20,9 @@
 
 namespace {
 
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
-bool Pump(const std::function<bool()>& done, bool* quit = nullptr, DWORD limitMs = 10000) {
-  const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < limitMs) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        if (quit) *quit = true;
-        return true;
-      }
-      if (PresentationMessageFilter(msg)) continue;
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    ::Sleep(5);
-  }
-  return false;
-}
-
 class Presentation {
 public:
-  explicit Presentation(const std::string& description) : Path(TempFile("tsl_buttons.crt")) {
+  explicit Presentation(const std::string& description) : Path(wintest::TempPath("tsl_buttons.crt")) {
     std::string expanded, reason;
     int line = 0;
     EXPECT_TRUE(ExpandButtonStatements(description, expanded, line, reason)) << line << ": " << reason;
@@ -106,10 +81,13 @@ public:
     return c;
   }
   bool Shows(int index) {
-    return Pump([&] { return Book && Book->CurrentPage == index; });
+    return wintest::PumpUntil([&] { return Book && Book->CurrentPage == index; }, 10000, nullptr,
+                             &PresentationMessageFilter);
   }
   // Lets the timer run for a while.
-  void Idle(DWORD ms, bool* quit = nullptr) { Pump([] { return false; }, quit, ms); }
+  void Idle(DWORD ms, bool* quit = nullptr) {
+    wintest::PumpUntil([] { return false; }, ms, quit, &PresentationMessageFilter);
+  }
 
   std::string Path;
   TObjectWindow* Page = nullptr;  // owned by the frame

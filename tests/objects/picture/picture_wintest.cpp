@@ -24,16 +24,16 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 struct Pictures {
   Pictures() {
     // 40 x 20: the left half red, the right half blue.
-    TrueColourDib(40, 20, 24, [](int x, int) { return x < 20 ? kRed : kBlue; })->WriteFile(TempFile("pic_halves.bmp").c_str());
-    TrueColourDib(100, 100, 24, [](int, int) { return kGreen; })->WriteFile(TempFile("pic_square.bmp").c_str());
+    TrueColourDib(40, 20, 24, [](int x, int) { return x < 20 ? kRed : kBlue; })->WriteFile(wintest::TempPath("pic_halves.bmp").c_str());
+    TrueColourDib(100, 100, 24, [](int, int) { return kGreen; })->WriteFile(wintest::TempPath("pic_square.bmp").c_str());
     // Yellow inside a magenta ring 10 pixels wide.
     TrueColourDib(40, 40, 24, [](int x, int y) {
       return x < 10 || y < 10 || x >= 30 || y >= 30 ? kMagenta : kYellow;
-    })->WriteFile(TempFile("pic_ring.bmp").c_str());
-    TrueColourDib(60, 30, 24, [](int, int) { return kRed; })->WriteFile(TempFile("pic_wide.bmp").c_str());
+    })->WriteFile(wintest::TempPath("pic_ring.bmp").c_str());
+    TrueColourDib(60, 30, 24, [](int, int) { return kRed; })->WriteFile(wintest::TempPath("pic_wide.bmp").c_str());
     std::vector<uint8_t> rgb(32 * 32 * 3);
     for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 200, rgb[i + 1] = 40, rgb[i + 2] = 40;
-    SetJpegImage(TempFile("pic_solid.jpg").c_str(), 32, 32, rgb.data(), 95);
+    SetJpegImage(wintest::TempPath("pic_solid.jpg").c_str(), 32, 32, rgb.data(), 95);
   }
 };
 const Pictures& MakePictures() {
@@ -191,14 +191,14 @@ TEST(PictureObject, FileNameLoadsAndResizes) {
     pic->SetFileName(name);
     ASSERT_NE(pic->GetPicture(), nullptr);
     EXPECT_EQ(pic->GetPicture()->Width(), 100);
-    EXPECT_EQ(std::string(pic->GetPictureData()->FileName.c_str()), TempFile("pic_square.bmp"));
+    EXPECT_EQ(std::string(pic->GetPictureData()->FileName.c_str()), wintest::TempPath("pic_square.bmp"));
     const TRect expected = stretch ? TRect(10, 10, 110, 60) : TRect(10, 10, 110, 110);
     EXPECT_EQ(pic->GetStoredRect(), expected) << stretch;
     bool linked = false;
     string path;
     EXPECT_TRUE(pic->GetFile(3, linked, path));
     EXPECT_TRUE(linked);
-    EXPECT_EQ(std::string(path.c_str()), TempFile("pic_square.bmp"));
+    EXPECT_EQ(std::string(path.c_str()), wintest::TempPath("pic_square.bmp"));
     // A missing file leaves no picture and the rectangle as it is.
     string missing = "<CURRENTPROJECTDIR>pic_fehlt.bmp";
     pic->SetFileName(missing);
@@ -212,7 +212,7 @@ TEST(PictureObject, FileNameLoadsAndResizes) {
   EXPECT_TRUE(PictureAt(page, 1)->ExchangeText(text, first, second));
   EXPECT_EQ(first, -1);
   EXPECT_EQ(second, -1);
-  EXPECT_EQ(std::string(text.c_str()), TempFile("a.txt"));
+  EXPECT_EQ(std::string(text.c_str()), wintest::TempPath("a.txt"));
   EXPECT_EQ(PictureAt(page, 1)->GetFileCount(), 1);
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/screen/canvas.h"
+#include "canvas.h"
 #include "objects/kvrscroller.h"
 #include "platform/owl/dc.h"
 #include "platform/owl/gdiobjec.h"

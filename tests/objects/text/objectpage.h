@@ -14,7 +14,7 @@
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
-#include "foundation/screen/canvas.h"
+#include "canvas.h"
 #include "platform/owl/file.h"
 #include "platform/owl/scroller.h"
 #include "platform/owl/window.h"
@@ -40,7 +40,7 @@ public:
     Ok = ParseProjectDescription(tslmake::ExpandObjectStatements(description), "", project, error);
     EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
     if (!Ok) return;
-    Path = TempFile("tsl_objects_page.crt");
+    Path = wintest::TempPath("tsl_objects_page.crt");
     {
       TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
       WriteProjectDescription(project, f);

@@ -9,12 +9,6 @@ namespace {
 
 bool Alive(HGDIOBJ h) { return ::GetObjectType(h) != 0; }
 
-std::string TempPath(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
 // A packed 8-bit DIB: 4 x 3 pixels, palette entry i = (i, 0, 255 - i),
 // pixel (x, y counted from the top) = index 10 * y + x.
 HGLOBAL MakeDib8(SIZE_T extra = 0) {
@@ -167,7 +161,7 @@ TEST(OwlGdi, DibDrawsWritesAndReadsBack) {
   EXPECT_EQ(back.Height(), 3);
 
   // A BMP file on a Windows path and the default loader.
-  const std::string path = TempPath("owl_dib.bmp");
+  const std::string path = wintest::TempPath("owl_dib.bmp");
   ASSERT_TRUE(dib.WriteFile(path.c_str()));
   TDib loaded(path.c_str());
   ASSERT_TRUE(loaded.IsOK());

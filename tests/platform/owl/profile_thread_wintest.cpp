@@ -7,14 +7,8 @@
 
 namespace {
 
-std::string TempPath(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
 TEST(OwlProfile, RoundTripOnAWindowsPath) {
-  const std::string ini = TempPath("OWLTEST.INI");
+  const std::string ini = wintest::TempPath("OWLTEST.INI");
   ASSERT_EQ(ini.substr(1, 2), ":\\");
   ::DeleteFileA(ini.c_str());
   {

@@ -15,20 +15,14 @@ public:
   }
 };
 
-std::string TempPath(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
 TEST(OwlRichEdit, WritesAndReadsFilesAsRtfAndText) {
   ASSERT_TRUE(TRichEdit::LoadControlLibrary());
   TPopup w;
   auto* source = new TRichEdit(&w, 1, "Gr\xfc\xdf" "e aus der Vorschau", 0, 0, 300, 90);
   ASSERT_TRUE(w.Create());
   ASSERT_NE(source->HWindow, nullptr);
-  const std::string rtf = TempPath("owl_rich.rtf");
-  const std::string txt = TempPath("owl_rich.txt");
+  const std::string rtf = wintest::TempPath("owl_rich.rtf");
+  const std::string txt = wintest::TempPath("owl_rich.txt");
   ASSERT_TRUE(source->WriteToFile(rtf.c_str()));
   ASSERT_TRUE(source->WriteToFile(txt.c_str(), SF_TEXT));
 

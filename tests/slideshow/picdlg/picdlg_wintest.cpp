@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "foundation/screen/canvas.h"
+#include "canvas.h"
 #include "foundation/sysinfo.h"
 #include "platform/owl/applicat.h"
 #include "platform/owl/scroller.h"

@@ -32,9 +32,7 @@ using picgen::Bytes;
 namespace {
 
 std::string TempPath(const std::string& name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + "tslpic2_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+  return wintest::TempPath("tslpic_" + std::to_string(GetCurrentProcessId()) + "_" + name);
 }
 
 bool Save(const std::string& path, const Bytes& b) {

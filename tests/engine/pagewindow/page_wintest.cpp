@@ -5,7 +5,7 @@
 #include "engine/pageinput.h"
 #include "engine/pagepaint.h"
 #include "engine/presentpump.h"
-#include "foundation/screen/canvas.h"
+#include "canvas.h"
 #include "pagefixture.h"
 
 namespace {

@@ -197,7 +197,7 @@ TEST(Frames, Draw3DEdgeFramedRingAndInner) {
 
 // A contour file written at test time.
 std::string WriteContour(const char* name, const char* magic, int32_t count, const std::vector<POINT>& points) {
-  const std::string path = TempFile(name);
+  const std::string path = wintest::TempPath(name);
   TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
   f.Write(magic, 6);
   f.Write("\0\0\0\0", 4);
@@ -263,13 +263,13 @@ TEST(ApplyContourRegion, BadFilesLeaveTheWindowRectangular) {
   PopupWindow w;
   EXPECT_FALSE(ApplyContourRegion("", w.Wnd));
   EXPECT_FALSE(ApplyContourRegion(nullptr, w.Wnd));
-  EXPECT_FALSE(ApplyContourRegion(TempFile("tsl_no_such_kontur.bin").c_str(), w.Wnd));
+  EXPECT_FALSE(ApplyContourRegion(wintest::TempPath("tsl_no_such_kontur.bin").c_str(), w.Wnd));
   EXPECT_FALSE(w.HasRegion());
 }
 
 TEST(LoadPictureDib, BmpFilesOnly) {
   auto dib = TrueColourDib(5, 4, 24, Ramp);
-  const std::string path = TempFile("tsl_pic.bmp");
+  const std::string path = wintest::TempPath("tsl_pic.bmp");
   ASSERT_TRUE(dib->WriteFile(path.c_str()));
   std::unique_ptr<TDib> loaded(LoadPictureDib(path.c_str()));
   ASSERT_NE(loaded, nullptr);
@@ -277,7 +277,7 @@ TEST(LoadPictureDib, BmpFilesOnly) {
   EXPECT_EQ(loaded->Height(), 4);
   DeleteFileA(path.c_str());
 
-  const std::string junk = TempFile("tsl_junk.bmp");
+  const std::string junk = wintest::TempPath("tsl_junk.bmp");
   {
     TFile f(junk.c_str(), TFile::ReadWrite | TFile::CreateAlways);
     f.Write("BM not a picture at all, just text", 34);

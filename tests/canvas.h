@@ -1,7 +1,7 @@
 // Pixel tests in memory: a 32-bit top-down DIB section selected into a
 // memory DC, filled with a background colour, and pictures made in memory.
 #pragma once
-#include <windows.h>
+#include "wintest.h"
 
 #include <cstdint>
 #include <cstring>
@@ -90,10 +90,4 @@ inline std::unique_ptr<TDib> PaletteDib(int w, int h, const std::vector<COLORREF
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) base[size_t(h - 1 - y) * dib->Pitch() + x] = uint8_t(index(x, y));
   return dib;
-}
-
-inline std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
 }

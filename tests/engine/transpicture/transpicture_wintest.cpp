@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/transpicture.h"
-#include "foundation/screen/canvas.h"
+#include "canvas.h"
 
 namespace {
 

@@ -14,26 +14,8 @@
 
 namespace {
 
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
-void Pump(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < ms) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    ::Sleep(5);
-  }
-}
-
 struct Presentation {
-  explicit Presentation(const std::string& description) : Path(TempFile("tsl_transition.crt")) {
+  explicit Presentation(const std::string& description) : Path(wintest::TempPath("tsl_transition.crt")) {
     TProjectDescription project;
     TDescriptionError error;
     EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
@@ -50,7 +32,7 @@ struct Presentation {
     Frame->Attr.H = 150;
     EXPECT_TRUE(Frame->Create());
     Book = GetOpenBook();
-    Pump(300);
+    wintest::PumpFor(300);
   }
   ~Presentation() {
     Frame.reset();
@@ -113,6 +95,6 @@ TEST(Transition, TheWorkerBlacksOutTheOldPageAndLeavesNoEffectBehind) {
   // A page change with the transition ends on the new page.
   ASSERT_TRUE(p.Book->GotoPage(1, 1, -1, 1));
   EXPECT_EQ(p.Book->Transition, nullptr);
-  Pump(500);
+  wintest::PumpFor(500);
   EXPECT_EQ(p.ScreenPixel(100, 75), RGB(0, 255, 0));
 }

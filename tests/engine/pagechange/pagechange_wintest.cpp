@@ -15,35 +15,9 @@
 
 namespace {
 
-std::string TempFile(const char* name) {
-  char dir[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
-// Pumps messages until `done` or WM_QUIT; false when neither came within
-// the (generous) limit.
-bool PumpUntil(const std::function<bool()>& done, bool* quit = nullptr, DWORD limitMs = 20000) {
-  const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < limitMs) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        if (quit) *quit = true;
-        return true;
-      }
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    ::Sleep(5);
-  }
-  return false;
-}
-
 class Presentation {
 public:
-  explicit Presentation(const std::string& description) : Path(TempFile("tsl_mainroad.crt")) {
+  explicit Presentation(const std::string& description) : Path(wintest::TempPath("tsl_pagechange.crt")) {
     TProjectDescription project;
     TDescriptionError error;
     EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
@@ -52,7 +26,7 @@ public:
       WriteProjectDescription(project, f);
     }
     Page = new TObjectWindow(nullptr, Path.c_str());
-    Frame = std::make_unique<TFrameWindow>(nullptr, "mainroad", Page);
+    Frame = std::make_unique<TFrameWindow>(nullptr, "pagechange", Page);
     Frame->Attr.Style = WS_POPUP | WS_VISIBLE;
     Frame->Attr.X = 0;
     Frame->Attr.Y = 0;
@@ -75,7 +49,7 @@ public:
   }
   // Waits for the page `index` to be current and painted in `colour`.
   bool Shows(int index, COLORREF colour) {
-    return PumpUntil([&] { return Book && Book->CurrentPage == index && Pixel() == colour; });
+    return wintest::PumpUntil([&] { return Book && Book->CurrentPage == index && Pixel() == colour; });
   }
 
   std::string Path;
@@ -149,7 +123,7 @@ TEST(MainRoad, AutomaticAdvanceInFileOrderQuitsAfterTheLastPage) {
   ASSERT_TRUE(p.Book);
   EXPECT_TRUE(p.Shows(1, kGreen));
   bool quit = false;
-  EXPECT_TRUE(PumpUntil([] { return false; }, &quit));
+  EXPECT_TRUE(wintest::PumpUntil([] { return false; }, 20000, &quit));
   EXPECT_TRUE(quit) << "after the last page the presentation ends";
 }
 
@@ -178,7 +152,7 @@ TEST(MainRoad, AProjectWithoutRunTimeFlagDoesNotLoad) {
   TProjectDescription project;
   TDescriptionError error;
   ASSERT_TRUE(ParseProjectDescription("runtime off\npage 1\n", "", project, error));
-  const std::string path = TempFile("tsl_mainroad_off.crt");
+  const std::string path = wintest::TempPath("tsl_pagechange_off.crt");
   {
     TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
     WriteProjectDescription(project, f);

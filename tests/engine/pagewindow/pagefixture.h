@@ -52,12 +52,6 @@ public:
   }
 };
 
-inline std::string TempPath(const char* name) {
-  char dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}
-
 class PageFixture {
 public:
   // Builds the project, opens it in a page window of the client size and
@@ -68,7 +62,7 @@ public:
     Ok = ParseProjectDescription(description, "", project, error);
     EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
     if (!Ok) return;
-    Path = TempPath("tsl_screen_page.crt");
+    Path = wintest::TempPath("tsl_page_window.crt");
     {
       TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
       WriteProjectDescription(project, f);
