@@ -4,15 +4,12 @@
 //    through the project's timed-message manager.
 //  - ProjectOwner: the open project's address.
 //  - TargetReportsEndOfMedia: the current page's object of that number
-//    exists and is a media or animated-bitmap object (they post kind 10).
+//    exists and its kind really posts the end-of-medium message (its row in
+//    the kind table says so; a stand-in never does).
 #include "actions/dispatcher.h"
 #include "engine/bookstruct.h"
 
 namespace {
-
-// The kinds that post kind 10 when their medium or animation ends: video,
-// sound, CD audio, animated bitmap, DirectShow.
-bool ReportsEndOfMedia(int16_t kind) { return kind == 2 || kind == 4 || kind == 5 || kind == 10 || kind == 17; }
 
 class TBookActionHost final : public TActionHost {
 public:
@@ -27,7 +24,7 @@ public:
   bool TargetReportsEndOfMedia(uint32_t target) override {
     TObjectManager* page = Book ? Book->ObjectManager.get() : nullptr;
     TObjectElement* o = page ? page->FindObjectById(target) : nullptr;
-    return o && ReportsEndOfMedia(o->GetKind());
+    return o && ObjectKindHas(o->GetKind(), kReportsEndOfMedia);
   }
 
 private:

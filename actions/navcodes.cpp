@@ -35,7 +35,6 @@ void TBookNavigationHost::MediaCommand(uint32_t target, int command, uint32_t ar
 
 void TBookNavigationHost::PressButton(uint32_t target) {
   TObjectElement* o = FindTarget(Book, target);
-  if (!o || o->GetKind() != 6) return;
   auto* button = dynamic_cast<TButtonItem*>(o);
   if (!button) return;
   // Key state 6: only the pressed state and its drawing change.

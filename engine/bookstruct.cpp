@@ -185,7 +185,7 @@ bool TBookStruct::ReadPageObject(int index, int count, int n, TObjectInfo& out, 
   uint32_t offset;
   if (!ObjectManager || !ObjectManager->Stream || !GetPageOffset(index, offset)) return false;
   TObjectRecord record;
-  const TDataCreator creator = [](int16_t kind) { return std::unique_ptr<TData>(DataCreatorTable[kind]()); };
+  const TDataCreator creator = [](int16_t kind) { return std::unique_ptr<TData>(CreateKindRecord(kind)); };
   if (!ReadPageObjectAt(*ObjectManager->Stream, offset, count, n, creator, record)) return false;
   out = record.Info;
   data = std::move(record.Data);

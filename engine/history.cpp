@@ -3,8 +3,6 @@
 #include "engine/objectelement.h"
 
 namespace {
-constexpr int16_t kRtfDocumentKind = 15;
-constexpr int16_t kDocumentKind = 8;
 constexpr int32_t kHistoryPageRecordMsg = 14;
 }  // namespace
 
@@ -50,7 +48,7 @@ void TBookStruct::ReplayStep(THistoryStack& from, THistoryStack& to) {
         break;
       case kUndoDocument: {
         TObjectElement* o = ObjectManager ? ObjectManager->FindObjectById(static_cast<uint32_t>(e.Object)) : nullptr;
-        if (!o || (o->GetKind() != kRtfDocumentKind && o->GetKind() != kDocumentKind)) break;
+        if (!o || !ObjectKindHas(o->GetKind(), kDocument)) break;
         bool flag = false;
         string now;
         o->GetFile(0, flag, now);

@@ -5,6 +5,7 @@
 #include "engine/actionqueue.h"
 #include "engine/bookstruct.h"
 #include "engine/objectborder.h"
+#include "engine/objectfactory.h"
 #include "engine/objectwindow.h"
 #include "engine/paintinfo.h"
 #include "foundation/resstring.h"
@@ -24,13 +25,6 @@ namespace {
 // Longest tooltip text handed to the tooltip control.
 constexpr size_t kToolTipChars = 80;
 
-const UINT kKindNameIds[22] = {
-    IDS_KIND_TEXT,     IDS_KIND_PICTURE,  IDS_KIND_VIDEO,     IDS_KIND_ANIMATION, IDS_KIND_SOUND,
-    IDS_KIND_CDAUDIO,  IDS_KIND_BUTTON,   IDS_KIND_MCIBAR,    IDS_KIND_DOCUMENT,  IDS_KIND_LIST,
-    IDS_KIND_ABP,      IDS_KIND_COMBO,    IDS_KIND_TREE,      IDS_KIND_SLIDEOVERVIEW, IDS_KIND_QUICKSEARCH,
-    IDS_KIND_RTF,      IDS_KIND_SLIDES,   IDS_KIND_DIRECTSHOW, IDS_KIND_HTML,     IDS_KIND_LIST,
-    IDS_KIND_HELPREGISTER, IDS_KIND_FLASH};
-
 TRect ToRect(const TObjectRect& r) { return TRect(r.Left, r.Top, r.Right, r.Bottom); }
 
 }  // namespace
@@ -43,11 +37,12 @@ TObjectElement::TObjectElement(TObjectWindow* owner, const TObjectInfo& info, TD
 TObjectElement::~TObjectElement() { DestroyElement(); }
 
 void TObjectElement::KindName(int kind, string& out) {
-  if (kind < 0 || kind > kLastObjectKind) {
+  const TObjectKindRow* row = FindKindRow(kind);
+  if (!row) {
     out = "Unbekannt";
     return;
   }
-  out = LoadResString(kKindNameIds[kind]);
+  out = LoadResString(row->KindNameId);
 }
 
 void TObjectElement::DestroyElement() {

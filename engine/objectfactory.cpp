@@ -1,19 +1,34 @@
 #include "engine/objectfactory.h"
 
-const TObjectCreator ObjectCreatorTable[kObjectKinds] = {
-    CreateTextObject,        CreatePicObject,        CreateMCIVideoObject,        CreateFLXObject,
-    CreateMCISoundObject,    CreateMCICDAudioObject, CreateButtonItem,            CreateMCIBar,
-    CreateTextDocObject,     CreateListItemObject,   CreateABPObject,             CreateComboItemObject,
-    CreateTreeDBFListItemObject, CreateBmpContObject, CreateFastSearchObject,     CreateTranspTextDocObject,
-    CreateDiaWindowObject,   CreateDXShowObject,     CreateIEObject,              CreateListItemTransObject,
-    CreateHelpRegisterObject, CreateFlashPlayer};
+#include "resources/ids_engine.h"
 
-const TDataCreatorFunc DataCreatorTable[kObjectKinds] = {
-    CreateTextData,      CreatePictureData,  CreateMCIData,          CreateFLXData,        CreateMCIData,
-    CreateMCIData,       CreateButtonData,   CreateMCIBarData,       CreateTextDocData,    CreateListItemData,
-    CreateABPData,       CreateComboItemData, CreateTreeListItemData, CreateBmpContData,   CreateFastSearchData,
-    CreateTextDocData,   CreateDiaWindowData, CreateDXShowData,      CreateIEData,         CreateListItemData,
-    CreateHelpRegisterData, CreateFlashPlayerData};
+namespace {
+
+const TObjectKindRow kKindRows[kObjectKinds] = {
+#define TSL_KIND_ROW(kind, name, string, object, data, text, traits, start) \
+  {TObjectKind::kind, string, object, data, start},
+    TSL_OBJECT_KINDS(TSL_KIND_ROW)
+#undef TSL_KIND_ROW
+};
+
+}  // namespace
+
+const TObjectKindRow* FindKindRow(int kind) { return IsValidObjectKind(kind) ? &kKindRows[kind] : nullptr; }
+
+TObjectElement* CreateKindObject(int kind, TObjectWindow* owner, const TObjectInfo& info, TData* data) {
+  const TObjectKindRow* row = FindKindRow(kind);
+  return row ? row->CreateObject(owner, info, data) : nullptr;
+}
+
+TData* CreateKindRecord(int kind) {
+  const TObjectKindRow* row = FindKindRow(kind);
+  return row ? row->CreateData() : nullptr;
+}
+
+void RunPageStartHooks(TObjectManager* page) {
+  for (const TObjectKindRow& row : kKindRows)
+    if (row.PageStart) row.PageStart(page);
+}
 
 TKindDefaults& KindDefaults() {
   static TKindDefaults defaults;

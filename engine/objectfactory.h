@@ -1,19 +1,30 @@
-// The object factory: one object creator and one data creator per object
-// kind 0-21, indexed by the kind. The display names of the kinds are
-// ObjectKindName (engine/core/format/objectrecords.h).
+// The object factory: the Win32 side of the kind table
+// (engine/core/format/objectkinds.h), one row per object kind 0-21 with its
+// creators, its kind-name string and its page-start hook.
 #pragma once
 #include <memory>
 
 #include "engine/core/format/objectrecords.h"
 #include "engine/objectkinds.h"
 
-constexpr int kObjectKinds = 22;
+struct TObjectKindRow {
+  TObjectKind Kind;
+  unsigned KindNameId;  // string resource of TObjectElement::KindName
+  TObjectCreator CreateObject;
+  TDataCreatorFunc CreateData;
+  TPageStartHook PageStart;  // null: the kind does nothing at page start
+};
 
-extern const TObjectCreator ObjectCreatorTable[kObjectKinds];
-extern const TDataCreatorFunc DataCreatorTable[kObjectKinds];
+// The row of a kind; null for a number outside the table.
+const TObjectKindRow* FindKindRow(int kind);
 
-// 0 <= kind < 22; the page (32767) and none (-1) are no kinds to create.
-inline bool IsValidObjectKind(int kind) { return kind >= 0 && kind < kObjectKinds; }
+// The kind's object (null for a number outside the table or when its
+// creator refuses) and a new record with the kind's defaults (null outside).
+TObjectElement* CreateKindObject(int kind, TObjectWindow* owner, const TObjectInfo& info, TData* data);
+TData* CreateKindRecord(int kind);
+
+// Every kind's page-start hook, in kind order, once per page build.
+void RunPageStartHooks(TObjectManager* page);
 
 // The per-kind defaults of new objects (a description and a data record for
 // every kind), which only the editing mode fills; the holder frees what it

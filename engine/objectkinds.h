@@ -1,9 +1,10 @@
-// The creators of the 22 page-object kinds, as the object factory's tables
-// call them: an object creator (owner page window, description, data record
-// or null: the object then makes its own with its kind's defaults; the
-// record is taken over) and a data creator (a new record of the kind with
-// its defaults; the caller owns it). Each kind's unit defines its own; a
-// kind without one yet has a stand-in that keeps its stored data and paints
+// The creators and hooks of the 22 page-object kinds, as the kind table
+// (engine/core/format/objectkinds.h) names them: an object creator (owner
+// page window, description, data record or null: the object then makes its
+// own with its kind's defaults; the record is taken over), a data creator (a
+// new record of the kind with its defaults; the caller owns it) and, for a
+// kind that needs one, a page-start hook. Each kind's unit defines its own;
+// a kind without one yet has a stand-in that keeps its stored data and paints
 // nothing (engine/standinkinds.cpp).
 #pragma once
 #include <cstdint>
@@ -12,11 +13,13 @@
 
 class TData;
 class TObjectElement;
+class TObjectManager;
 class TObjectWindow;
 struct TObjectInfo;
 
 using TObjectCreator = TObjectElement* (*)(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 using TDataCreatorFunc = TData* (*)();
+using TPageStartHook = void (*)(TObjectManager* page);
 
 TObjectElement* CreateTextObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 TObjectElement* CreatePicObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
@@ -59,6 +62,10 @@ TData* CreateDXShowData();
 TData* CreateIEData();
 TData* CreateHelpRegisterData();
 TData* CreateFlashPlayerData();
+
+// Kind 6: at page start the first default button of each radio group is
+// pressed and the others of its group released (not in edit mode).
+void PressGroupDefaults(TObjectManager* page);
 
 // The text exchange of the document kinds: may replace a file name by the
 // file's text; sets first and second to -1.

@@ -80,12 +80,10 @@ TObjectElement* TObjectManager::CreateObject(const TObjectInfo& info, TData* dat
     delete data;
     return nullptr;
   }
-  return ObjectCreatorTable[info.Target.Kind](PageWindow, info, data);
+  return CreateKindObject(info.Target.Kind, PageWindow, info, data);
 }
 
-TData* TObjectManager::CreateData(const TObjectInfo& info) {
-  return IsValidObjectKind(info.Target.Kind) ? DataCreatorTable[info.Target.Kind]() : nullptr;
-}
+TData* TObjectManager::CreateData(const TObjectInfo& info) { return CreateKindRecord(info.Target.Kind); }
 
 TObjectElement* TObjectManager::AddNewObject(const TObjectInfo& info, TData* data, bool newNumber) {
   TObjectElement* o = CreateObject(info, data);
@@ -457,7 +455,7 @@ void TObjectManager::CountObjectGroups(TObjectManager* m, uint16_t& local, uint1
   if (m) m->TPageManagerCore::CountObjectGroups(local, group1, group2);
 }
 
-bool IsSoundObject(const TObjectElement* o) { return o && o->GetKind() == 4; }
+bool IsSoundObject(const TObjectElement* o) { return o && ObjectKindHas(o->GetKind(), kSound); }
 
 void TObjectManager::PauseObjects(TObjectManager* m, bool withSounds, bool pause) {
   if (!m) return;
@@ -524,24 +522,23 @@ bool PrepareObjectText(int kind, string& text, int& first, int& second) {
   auto resolve = [&text] {
     if (TBookStruct* book = GetOpenBook()) book->ResolvePath(text);
   };
-  switch (kind) {
-    case 18:
-    case 21:
+  switch (ObjectKindText(kind)) {
+    case TKindText::UrlOrPath:
       if (!IsUrlAddress(text.c_str())) resolve();
       return true;
-    case 1: case 2: case 3: case 4: case 6: case 10: case 13: case 17:
+    case TKindText::ProjectPath:
       resolve();
       return true;
-    case 0: case 5: case 7: case 9: case 11: case 12: case 14: case 16:
+    case TKindText::Plain:
       return true;
-    case 8:
-    case 15: {
-      std::unique_ptr<TData> record(CreateTextDocData());
+    case TKindText::DocumentFile: {
+      std::unique_ptr<TData> record(CreateKindRecord(kind));
       return LoadDocumentFileText(record.get(), text, first, second);
     }
-    default:
-      return false;
+    case TKindText::NoText:
+      break;
   }
+  return false;
 }
 
 // ---- page loading beyond the core ----
@@ -588,7 +585,7 @@ const char* TObjectManager::GetOptionsFile(string* out) const {
 // ---- the core's view of the objects ----
 
 std::unique_ptr<TData> TObjectManager::CreateKindData(int16_t kind) {
-  return IsValidObjectKind(kind) ? std::unique_ptr<TData>(DataCreatorTable[kind]()) : nullptr;
+  return std::unique_ptr<TData>(CreateKindRecord(kind));
 }
 
 bool TObjectManager::AddStoredObject(TObjectInfo&& info, std::unique_ptr<TData> data, bool stored,

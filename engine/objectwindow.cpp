@@ -26,7 +26,6 @@ constexpr uint32_t kOptionsVScroll = 0x20;
 constexpr uint32_t kOptionsDrawDib = 0x1000;
 constexpr uint32_t kOptionsOwnPalettes = 0x2000;
 constexpr uint32_t kOptionsContour = 0x40000;
-constexpr int kSlideWindowKind = 16;
 
 // DrawDibArea's view of the open project's picture-palette option.
 int PicturePaletteOption() {
@@ -255,7 +254,7 @@ void TObjectWindow::EvMeasureItem(uint ctrlId, MEASUREITEMSTRUCT& info) {
   TWindow::EvMeasureItem(ctrlId, info);
   TObjectManager* m = GetPageManager();
   TObjectElement* o = m ? m->FindObjectById(ctrlId) : nullptr;
-  if (o && o->GetKind() == kSlideWindowKind) {
+  if (o && ObjectKindHas(o->GetKind(), kThumbnailItems)) {
     info.itemWidth = kSlideThumbWidth;
     info.itemHeight = kSlideThumbHeight;
   }

@@ -8,6 +8,7 @@
 #include "engine/core/format/trace.h"
 #include "engine/deskframe.h"
 #include "engine/menubar.h"
+#include "engine/objectfactory.h"
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
 #include "engine/startup.h"
@@ -15,7 +16,6 @@
 #include "imaging/transition.h"
 #include "foundation/drawtools.h"
 #include "foundation/winutil.h"
-#include "objects/button.h"
 #include "platform/owl/applicat.h"
 
 namespace {
@@ -206,7 +206,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   UpdateMediaBars();
   RunPageActions(m->EnterActions);
   ScheduleAutoAdvance();
-  if (!EditMode) PressGroupDefaults(m);
+  if (!EditMode) RunPageStartHooks(m);
 
   // The tick may be waiting in the incoming queue: re-posted in the pass
   // that runs this page change, or posted by the start-up just before the

@@ -60,7 +60,7 @@ HWND TPageInput::DragTarget(TObjectManager* m) {
 }
 
 bool TPageInput::MayDragWindow(TObjectManager* m, const TObjectElement* hit) {
-  if (hit && hit->GetKind() != 0 && hit->GetKind() != 1) return false;
+  if (hit && !ObjectKindHas(hit->GetKind(), kDragsWindow)) return false;
   return (TPagePainter::OptionsInForce(m).Flags & kOptionDragWindow) != 0;
 }
 

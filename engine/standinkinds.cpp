@@ -2,7 +2,9 @@
 // as objects that keep their stored data record (read by the record-end
 // rule, written back unchanged) and paint nothing, so that pages with any
 // mix of kinds load, save and keep their objects' places. A kind's own unit
-// replaces its two lines here.
+// replaces its two lines here and names its own creators in its row of the
+// kind table. A stand-in earns no trait that needs the kind's behaviour
+// (such as reporting the end of its medium).
 #include "engine/core/pages/standindata.h"
 #include "engine/objectelement.h"
 #include "engine/objectkinds.h"

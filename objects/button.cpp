@@ -53,7 +53,7 @@ std::vector<TGroupButton*> PageGroupButtons(TObjectManager* manager) {
   std::vector<TGroupButton*> out;
   for (int i = 0; manager && i < manager->GetObjectCount(); ++i) {
     TObjectElement* o = nullptr;
-    if (manager->GetObjectAt(i, o) && o && o->GetKind() == 6)
+    if (manager->GetObjectAt(i, o))
       if (auto* b = dynamic_cast<TButtonItem*>(o)) out.push_back(b);
   }
   return out;

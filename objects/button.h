@@ -12,6 +12,7 @@
 
 #include "engine/core/format/buttongroup.h"
 #include "engine/objectelement.h"
+#include "engine/objectkinds.h"
 #include "engine/transpicture.h"
 #include "objects/core/buttondata.h"
 #include "platform/owl/commdial.h"
@@ -125,12 +126,7 @@ private:
   void SyncTransPictures();
 };
 
-TObjectElement* CreateButtonItem(TObjectWindow* owner, const TObjectInfo& info, TData* data);
-TData* CreateButtonData();
-
-// The page's radio groups: at page start the first default button of each
-// group is pressed and the others of its group released (the page build
-// calls it outside edit mode); a button that stays down releases the rest
-// of its group.
-void PressGroupDefaults(TObjectManager* manager);
+// The page's radio groups (their page-start hook, PressGroupDefaults, is
+// declared with the creators): a button that stays down releases the rest of
+// its group.
 void ReleaseButtonGroup(TObjectManager* manager, const TButtonItem& button);

@@ -5,6 +5,30 @@
 using tsl::ByteStream;
 using tsl::DibInfoHeader;
 
+std::string BitmapErrorName(int error) {
+  const char* name = nullptr;
+  switch (static_cast<TBitmapError>(error)) {
+    case kBitmapOk: name = "Ok"; break;
+    case kBitmapNoMemory: name = "NoMemory"; break;
+    case kBitmapUnsupportedTiff: name = "UnsupportedTiff"; break;
+    case kBitmapBadSignature: name = "BadSignature"; break;
+    case kBitmapBadSize: name = "BadSize"; break;
+    case kBitmapShortRead: name = "ShortRead"; break;
+    case kBitmapNoFile: name = "NoFile"; break;
+    case kBitmapShortWrite: name = "ShortWrite"; break;
+    case kBitmapNothingToWrite: name = "NothingToWrite"; break;
+    case kBitmapBadVersion: name = "BadVersion"; break;
+    case kBitmapBadDepth: name = "BadDepth"; break;
+    case kBitmapBadCombination: name = "BadCombination"; break;
+    case kBitmapBadCompression: name = "BadCompression"; break;
+    case kBitmapNoSuccessor: name = "NoSuccessor"; break;
+    case kBitmapCorruptData: name = "CorruptData"; break;
+    case kBitmapOutsideScreen: name = "OutsideScreen"; break;
+    case kBitmapNoSuchFrame: name = "NoSuchFrame"; break;
+  }
+  return std::to_string(error) + (name ? std::string(" ") + name : std::string(" (no such error)"));
+}
+
 int ReadBufferedByte(ByteReader& r, ByteStream* f) {
   if (r.Position >= r.Count) {
     if (!f || r.Left == 0) return -1;

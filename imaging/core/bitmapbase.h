@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "imaging/core/dib.h"
 
@@ -28,6 +29,9 @@ enum TBitmapError : int {
   kBitmapOutsideScreen = 18,
   kBitmapNoSuchFrame = 19,
 };
+// A load or write result for traces and test messages: "7 ShortRead",
+// "3 (no such error)".
+std::string BitmapErrorName(int error);
 
 // Buffered byte reader of the run-length decoders. `Left` bounds what may
 // still be read (the picture's end); -1 means no bound.

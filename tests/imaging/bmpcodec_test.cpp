@@ -460,3 +460,22 @@ TEST(BmpCodec, FileWriterPicturesReadThroughTheCodec) {
     EXPECT_EQ(l.Rgb(), RgbOf(p));
   }
 }
+
+TEST(BitmapErrors, PrintableNames) {
+  struct Case {
+    const char* what;
+    int error;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {"success", kBitmapOk, "0 Ok"},
+      {"a result of the table", kBitmapShortRead, "7 ShortRead"},
+      {"the last of the table", kBitmapNoSuchFrame, "19 NoSuchFrame"},
+      {"a gap in the numbers", 3, "3 (no such error)"},
+      {"a foreign value", -1, "-1 (no such error)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(BitmapErrorName(c.error), c.printed);
+  }
+}

@@ -22,18 +22,6 @@ FontRecord MakeFontRecord(int32_t size, bool trueTypeOnly, const char* face) {
 }
 }  // namespace tsl
 
-namespace {
-const char* const kKindNames[22] = {
-    "Text", "Grafik", "Video", "Animation", "Sound", "CD-Audio", "Schalter", "MCI-Leiste",
-    "Dokument", "Listenfenster", "ABP", "Kombifenster", "NaviBaum", "Dia\374bersicht",
-    "Schnellsuche", "RTF-Dokument", "Diafenster", "DirectShow", "HTML-Fenster", "Listenfenster",
-    "Hilferegister", "Shockwave-Flash"};
-}  // namespace
-
-const char* ObjectKindName(int kind) {
-  return kind >= 0 && kind <= kLastObjectKind ? kKindNames[kind] : "???";
-}
-
 // LinkTarget
 
 LinkTarget::LinkTarget(int16_t kind, uint32_t number, int32_t reference, const char* name)

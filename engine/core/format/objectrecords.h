@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/core/format/actionstruct.h"
+#include "engine/core/format/objectkinds.h"
 #include "foundation/core/streamenc.h"
 
 namespace tsl {
@@ -20,13 +21,6 @@ struct SizeL { int32_t cx, cy; };
 FontRecord MakeFontRecord(int32_t size, bool trueTypeOnly, const char* face = nullptr);
 }  // namespace tsl
 
-// Object kind numbers besides 0-21.
-constexpr int16_t kKindPage = 32767;
-constexpr int16_t kKindNone = -1;
-constexpr int16_t kLastObjectKind = 21;
-// The display name of an object kind ("Text", "Grafik" ...; "???" for any
-// other number). Code page 1252.
-const char* ObjectKindName(int kind);
 
 // The identity of an object or page (74 bytes stored raw).
 struct LinkTarget {

@@ -148,6 +148,22 @@ TEST(MainRoad, LeaveActionsAreQueuedOnTheNextPageAndMenuItemsQueueTheirActions) 
   EXPECT_EQ(::GetMenu(frame), nullptr) << "a page without a menu has no menu bar";
 }
 
+TEST(MainRoad, ASequentialPlayOnAnObjectThatNeverReportsItsEndLetsTheChainGoOn) {
+  // The video (kind 2) is a stand-in that never posts the end of its medium:
+  // the chain behind "play, then continue" must not wait for it.
+  Presentation p(
+      "size 200 150\n"
+      "page 1\n  background colour #FF0000\n"
+      "  enter code 0 target 5 wait\n"
+      "  enter goto 2 wait\n"
+      "  object video \"Film\" 10 10 60 60 number 5\n"
+      "page 2\n  background colour #00FF00\n");
+  // The chain runs at the first timer pass, so the first page may never be
+  // seen; only the chained page change can bring up the second.
+  ASSERT_TRUE(p.Book);
+  EXPECT_TRUE(p.Shows(1, kGreen)) << "the page change chained behind the play ran";
+}
+
 TEST(MainRoad, AProjectWithoutRunTimeFlagDoesNotLoad) {
   TProjectDescription project;
   TDescriptionError error;
