@@ -5,9 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/core/format/tsldesc.h"
-#include "objects/core/buttondesc.h"
-#include "tools/core/tslmake_objects.h"
+#include "tools/core/desc/tsldesc.h"
 
 using tsl::MemoryStream;
 
@@ -184,12 +182,8 @@ TEST(Builder, TheDemoDescriptionBuilds) {
   ASSERT_TRUE(in.good());
   std::stringstream text;
   text << in.rdbuf();
-  // As tslmake reads it: the object kinds' statements expand first.
-  std::string buttons, reason;
-  int line = 0;
-  ASSERT_TRUE(ExpandButtonStatements(text.str(), buttons, line, reason)) << line << ": " << reason;
   TProjectDescription d;
-  const std::vector<uint8_t> bytes = Build(tslmake::ExpandObjectStatements(buttons), d);
+  const std::vector<uint8_t> bytes = Build(text.str(), d);
   MemoryStream m(bytes);
   EXPECT_TRUE(IsPlayableProject(m));
   TProjectImage read;

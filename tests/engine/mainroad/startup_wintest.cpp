@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "platform/owl/file.h"
 
 namespace {
