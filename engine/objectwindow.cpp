@@ -9,6 +9,7 @@
 #include "engine/pagepaint.h"
 #include "engine/presentpump.h"
 #include "foundation/drawtools.h"
+#include "imaging/dibdraw.h"
 #include "foundation/pagescroller.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"

@@ -13,6 +13,7 @@
 #include "foundation/core/pathstr.h"
 #include "foundation/drawtools.h"
 #include "foundation/resstring.h"
+#include "imaging/dibdraw.h"
 #include "platform/owl/module.h"
 #include "resources/ids_objects.h"
 
