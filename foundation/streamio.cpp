@@ -3,8 +3,24 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-tsl::FontRecord ToRecord(const TChooseFontDialog::TData& d) {
+TChooseFontDialog::TData FontDataFromRecord(const tsl::FontRecord& r) {
+  TChooseFontDialog::TData d;
+  LOGFONTA& o = d.LogFont;
+  d.Flags = r.Flags;
+  o.lfHeight = r.lfHeight; o.lfWidth = r.lfWidth; o.lfEscapement = r.lfEscapement;
+  o.lfOrientation = r.lfOrientation; o.lfWeight = r.lfWeight;
+  o.lfItalic = r.lfItalic; o.lfUnderline = r.lfUnderline; o.lfStrikeOut = r.lfStrikeOut;
+  o.lfCharSet = r.lfCharSet; o.lfOutPrecision = r.lfOutPrecision;
+  o.lfClipPrecision = r.lfClipPrecision; o.lfQuality = r.lfQuality;
+  o.lfPitchAndFamily = r.lfPitchAndFamily;
+  std::memcpy(o.lfFaceName, r.lfFaceName, sizeof o.lfFaceName);
+  o.lfFaceName[sizeof o.lfFaceName - 1] = '\0';
+  d.PointSize = r.PointSize; d.Color = r.Color; d.FontType = r.FontType;
+  d.SizeMin = r.SizeMin; d.SizeMax = r.SizeMax;
+  return d;
+}
+
+tsl::FontRecord FontRecordFromData(const TChooseFontDialog::TData& d) {
   tsl::FontRecord r;
   const LOGFONTA& lf = d.LogFont;
   r.Flags = d.Flags;
@@ -19,29 +35,15 @@ tsl::FontRecord ToRecord(const TChooseFontDialog::TData& d) {
   r.SizeMin = d.SizeMin; r.SizeMax = d.SizeMax;
   return r;
 }
-}  // namespace
 
 void ReadFontData(TChooseFontDialog::TData& d, tsl::ByteStream& f) {
-  tsl::FontRecord r = ToRecord(d);  // presets stay when nothing is left
+  tsl::FontRecord r = FontRecordFromData(d);  // presets stay when nothing is left
   tsl::ReadFontRecord(r, f);
-  d.Flags = r.Flags;
-  d.Error = 0;
-  d.DC = nullptr;
-  d.Style = nullptr;
-  LOGFONTA& o = d.LogFont;
-  o.lfHeight = r.lfHeight; o.lfWidth = r.lfWidth; o.lfEscapement = r.lfEscapement;
-  o.lfOrientation = r.lfOrientation; o.lfWeight = r.lfWeight;
-  o.lfItalic = r.lfItalic; o.lfUnderline = r.lfUnderline; o.lfStrikeOut = r.lfStrikeOut;
-  o.lfCharSet = r.lfCharSet; o.lfOutPrecision = r.lfOutPrecision;
-  o.lfClipPrecision = r.lfClipPrecision; o.lfQuality = r.lfQuality;
-  o.lfPitchAndFamily = r.lfPitchAndFamily;
-  std::memcpy(o.lfFaceName, r.lfFaceName, sizeof o.lfFaceName);
-  d.PointSize = r.PointSize; d.Color = r.Color; d.FontType = r.FontType;
-  d.SizeMin = r.SizeMin; d.SizeMax = r.SizeMax;
+  d = FontDataFromRecord(r);
 }
 
 bool WriteFontData(const TChooseFontDialog::TData& d, tsl::ByteStream& f) {
-  return tsl::WriteFontRecord(ToRecord(d), f);
+  return tsl::WriteFontRecord(FontRecordFromData(d), f);
 }
 
 void SetWindowString(HWND wnd, const string& text) { SetWindowTextA(wnd, text.c_str()); }

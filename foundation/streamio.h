@@ -11,6 +11,11 @@
 #include "platform/owl/combobox.h"
 #include "platform/owl/commdial.h"
 
+// The stored font record as the font dialog's data and back: the one
+// conversion between the record and a LOGFONT.
+TChooseFontDialog::TData FontDataFromRecord(const tsl::FontRecord& record);
+tsl::FontRecord FontRecordFromData(const TChooseFontDialog::TData& data);
+
 void ReadFontData(TChooseFontDialog::TData& data, tsl::ByteStream& f);
 bool WriteFontData(const TChooseFontDialog::TData& data, tsl::ByteStream& f);
 

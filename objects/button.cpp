@@ -13,6 +13,7 @@
 #include "foundation/core/pathstr.h"
 #include "foundation/drawtools.h"
 #include "foundation/resstring.h"
+#include "foundation/streamio.h"
 #include "imaging/dibdraw.h"
 #include "platform/owl/module.h"
 #include "resources/ids_objects.h"
@@ -82,23 +83,7 @@ void TButtonData::Clear() {
   Picture3.reset();
 }
 
-TChooseFontDialog::TData TButtonData::FontData() const {
-  TChooseFontDialog::TData d;
-  const tsl::FontRecord& r = Font;
-  LOGFONTA& o = d.LogFont;
-  d.Flags = r.Flags;
-  o.lfHeight = r.lfHeight; o.lfWidth = r.lfWidth; o.lfEscapement = r.lfEscapement;
-  o.lfOrientation = r.lfOrientation; o.lfWeight = r.lfWeight;
-  o.lfItalic = r.lfItalic; o.lfUnderline = r.lfUnderline; o.lfStrikeOut = r.lfStrikeOut;
-  o.lfCharSet = r.lfCharSet; o.lfOutPrecision = r.lfOutPrecision;
-  o.lfClipPrecision = r.lfClipPrecision; o.lfQuality = r.lfQuality;
-  o.lfPitchAndFamily = r.lfPitchAndFamily;
-  std::memcpy(o.lfFaceName, r.lfFaceName, sizeof o.lfFaceName);
-  o.lfFaceName[sizeof o.lfFaceName - 1] = '\0';
-  d.PointSize = r.PointSize; d.Color = r.Color; d.FontType = r.FontType;
-  d.SizeMin = r.SizeMin; d.SizeMax = r.SizeMax;
-  return d;
-}
+TChooseFontDialog::TData TButtonData::FontData() const { return FontDataFromRecord(Font); }
 
 void TButtonData::MakeFont() {
   TChooseFontDialog::TData d = FontData();
