@@ -5,7 +5,6 @@
 namespace {
 constexpr int16_t kRtfDocumentKind = 15;
 constexpr int16_t kDocumentKind = 8;
-constexpr int32_t kHistoryPageRecordMsg = 14;
 }  // namespace
 
 void TBookStruct::HistoryBack() { ReplayStep(BackSteps, ForwardSteps); }
@@ -39,9 +38,9 @@ void TBookStruct::ReplayStep(THistoryStack& from, THistoryStack& to) {
         if (TSysTimeManager* q = GetTimeManager()) {
           TSysTimeManagerMsg msg;
           msg.Receiver = this;
-          msg.Kind = kHistoryPageRecordMsg;
+          msg.Kind = kGotoPageRecordMsg;
           msg.Delay = 0;
-          msg.LifeTime = 600000;
+          msg.LifeTime = kTimedMsgLifeTime;
           msg.OwnerId = static_cast<uintptr_t>(static_cast<intptr_t>(e.Page));
           msg.Param3 = 0;
           msg.Param4 = static_cast<uintptr_t>(static_cast<intptr_t>(e.Record));

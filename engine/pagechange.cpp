@@ -19,15 +19,12 @@
 
 namespace {
 
-constexpr uint32_t kTimingLifeTime = 600000;
 constexpr uint32_t kPropOwnCache = 0x1;
 constexpr uint32_t kPropShowAtOnce = 0x1000;
 constexpr uint32_t kTailVisible = 0x1;
 constexpr uint32_t kTailStays = 0x2;
-constexpr int32_t kShowObjectMsg = 4;
-constexpr int32_t kHideObjectMsg = 5;
 
-void PostTo(TBookStruct& book, int32_t kind, uint32_t delay, uintptr_t param1, uintptr_t ownerId = 0,
+void PostTo(TBookStruct& book, TTimedMsgKind kind, uint32_t delay, uintptr_t param1, uintptr_t ownerId = 0,
             uintptr_t param3 = 0) {
   TSysTimeManager* m = book.GetTimeManager();
   if (!m) return;
@@ -35,7 +32,6 @@ void PostTo(TBookStruct& book, int32_t kind, uint32_t delay, uintptr_t param1, u
   msg.Receiver = &book;
   msg.Kind = kind;
   msg.Delay = delay;
-  msg.LifeTime = kTimingLifeTime;
   msg.Param1 = param1;
   msg.OwnerId = ownerId;
   msg.Param3 = param3;
@@ -136,7 +132,7 @@ bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t 
   if (TAnimationRegistry* bitmaps = AnimatedBitmaps())
     for (TAnimationEntry& e : *bitmaps) e.Flag = 1;
   FlushPendingActions();
-  if (TSysTimeManager* q = GetTimeManager()) q->RemoveAllButKind(0);
+  if (TSysTimeManager* q = GetTimeManager()) q->RemoveAllButKind(kTickMsg);
   if (runLeave) RunPageActions(m->LeaveActions);
   PageBuilt = 0;
   TObjectManager::PauseObjects(m, false, true);
@@ -216,7 +212,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   // that runs this page change, or posted by the start-up just before the
   // first page. A second tick would run for the rest of the presentation.
   if (TSysTimeManager* q = GetTimeManager())
-    if (!q->IsQueued(0)) PostTick(600000);
+    if (!q->IsQueued(kTickMsg)) PostTick(kTimedMsgLifeTime);
   SignalPageChild(this, SignalPageChildState);
 
   if (carried) {
@@ -255,14 +251,14 @@ void TBookStruct::ScheduleObjectTimes(const std::vector<uint8_t>& hiddenByList) 
     if (t.Flags & kTailVisible) {
       if (o->Info.Property.Flags & kPropShowAtOnce) {
         o->Show(true, false);
-        PostTo(*this, kShowObjectMsg, 500, n);
+        PostTo(*this, kShowAndStartMsg, 500, n);
       } else {
-        PostTo(*this, kShowObjectMsg, 0, n);
+        PostTo(*this, kShowAndStartMsg, 0, n);
       }
     } else {
-      PostTo(*this, kShowObjectMsg, t.Unit * t.Spans[0], n);
+      PostTo(*this, kShowAndStartMsg, t.Unit * t.Spans[0], n);
       if (!(t.Flags & kTailStays))
-        PostTo(*this, kHideObjectMsg, t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]), n);
+        PostTo(*this, kStopAndHideMsg, t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]), n);
     }
   }
 }
@@ -292,8 +288,8 @@ void TBookStruct::ScheduleAutoAdvance() {
   // timer pass for ever, repainting a page that does not change.
   if (next == CurrentPage && delay == 0 && (!atEnd || (Info.Flags & kOptAdvanceLoop))) return;
   if (!atEnd || (Info.Flags & kOptAdvanceLoop))
-    PostTo(*this, 3, delay, 0, static_cast<uintptr_t>(static_cast<intptr_t>(next)),
+    PostTo(*this, kAdvanceOnPageMsg, delay, 0, static_cast<uintptr_t>(static_cast<intptr_t>(next)),
            static_cast<uintptr_t>(CurrentPage));
   else
-    PostTo(*this, 2, delay, 0, static_cast<uintptr_t>(CurrentPage));
+    PostTo(*this, kQuitOnPageMsg, delay, 0, static_cast<uintptr_t>(CurrentPage));
 }

@@ -13,7 +13,7 @@ void Requeue(TActionRun& run) {
   TSysTimeManagerMsg msg;
   msg.Kind = kRunActionMsg;
   msg.Delay = run.Action.Value4;  // the interval of this run's copy
-  msg.LifeTime = kRepeatMsgLifeTime;
+  msg.LifeTime = kTimedMsgLifeTime;
   msg.OwnerId = static_cast<uint32_t>(serial);
   run.Host.PostToProject(msg);
 }
