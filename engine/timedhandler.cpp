@@ -52,7 +52,7 @@ int32_t TBookStruct::ExecuteAction(TSysTimeManager* manager, const TSysTimeManag
       StepAnimation(AnimatedBitmaps(), msg);
       return kTimerMsgDone;
     case kEndOfMediaMsg:
-      RemovePendingActionsFor(this, static_cast<uint32_t>(msg.Sender), 0);
+      RemovePendingActionsFor(this, static_cast<uint32_t>(msg.Sender), StoredActionCode(TActionCode::PlayMedia));
       break;
     case kRunActionMsg:
       switch (ExecutePendingAction(this, owner)) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "actions/core/actioncodes.h"
 #include "engine/bookstruct.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
@@ -21,7 +22,6 @@
 namespace {
 
 constexpr uint32_t kActionSplitsName = 0x10000000;  // the file name carries "a|b|c|d"
-constexpr uint16_t kGotoPageCode = 11;
 
 // A packed DIB in a new global block, wrapped; null for no picture.
 std::unique_ptr<TDib> DibFromBlock(const std::vector<uint8_t>& block) {
@@ -388,7 +388,7 @@ void TButtonItem::SetFileName(string& name) {
   for (int i = 0; i < actions.GetItemsInContainer(); ++i) {
     TActionStruct* a = actions[i];
     if (!a || !(a->Flags & kActionEnabled)) continue;
-    if (a->Code == kGotoPageCode) {
+    if (IsActionCode(a->Code, TActionCode::GotoPage)) {
       TIArrayAsVector<string>* names = ProjectPageNames(book);
       for (int p = 0; names && p < names->GetItemsInContainer(); ++p) {
         const string* page = (*names)[p];

@@ -27,7 +27,7 @@ void DispatchActionCode(TBookStruct* book, TActionHost& host, const TActionStruc
   // A sequential play action holds back the actions chained behind it until
   // its medium ends. Without an object that will report that end the entry
   // would stay until the next page change and its chain would never run.
-  if (code == static_cast<int16_t>(TActionCode::PlayMedia) && run.Action.WaitFlag &&
+  if (IsActionCode(run.Action.Code, TActionCode::PlayMedia) && run.Action.WaitFlag &&
       host.TargetReportsEndOfMedia(run.Action.Target))
     run.RemoveWhenDone = false;
 

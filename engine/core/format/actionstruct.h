@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "actions/core/actioncodes.h"
 #include "engine/core/format/printinfo.h"
 #include "foundation/core/streamenc.h"
 #include "foundation/core/usstring.h"
@@ -44,7 +45,7 @@ public:
     return static_cast<int32_t>(Delay) == static_cast<int32_t>(o.Delay);
   }
 
-  uint16_t Code = 9;
+  uint16_t Code = StoredActionCode(TActionCode::ShowInfoBox);
   uint32_t Target = 0;
   uintptr_t Owner = 0;  // the object or project that scheduled a copy; never stored
   uint32_t Flags = 0x100E8C;

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "actions/core/actioncodes.h"
 #include "engine/core/format/rawio.h"
 #include "imaging/core/dibfile.h"
 #include "tools/core/desc/descwords.h"
@@ -545,12 +546,13 @@ private:
   void Action(Args& a, TActionStruct& act) {
     act.Flags |= kActionEnabled;
     const std::string verb = a.Word();
-    if (verb == "goto") act.Code = 11, act.Value1 = a.U32();
-    else if (verb == "next") act.Code = 10, act.Value1 = 1;
-    else if (verb == "prev") act.Code = 10, act.Value1 = static_cast<uint32_t>(-1);
-    else if (verb == "back") act.Code = 29;
-    else if (verb == "quit") act.Code = 8;
-    else if (verb == "info") act.Code = 9;
+    using C = TActionCode;
+    if (verb == "goto") act.Code = StoredActionCode(C::GotoPage), act.Value1 = a.U32();
+    else if (verb == "next") act.Code = StoredActionCode(C::GotoRelativePage), act.Value1 = 1;
+    else if (verb == "prev") act.Code = StoredActionCode(C::GotoRelativePage), act.Value1 = static_cast<uint32_t>(-1);
+    else if (verb == "back") act.Code = StoredActionCode(C::GotoPreviousPage);
+    else if (verb == "quit") act.Code = StoredActionCode(C::QuitPresentation);
+    else if (verb == "info") act.Code = StoredActionCode(C::ShowInfoBox);
     else if (verb == "code") act.Code = static_cast<uint16_t>(a.Number(INT16_MIN, 0xFFFF));
     else throw ParseError("an action is goto N, next, prev, back, quit, info or code N");
     while (a.More()) {
