@@ -19,11 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kPropOwnCache = 0x1;
-constexpr uint32_t kPropShowAtOnce = 0x1000;
-constexpr uint32_t kTailVisible = 0x1;
-constexpr uint32_t kTailStays = 0x2;
-
 void PostTo(TBookStruct& book, TTimedMsgKind kind, uint32_t delay, uintptr_t param1, uintptr_t ownerId = 0,
             uintptr_t param3 = 0) {
   TSysTimeManager* m = book.GetTimeManager();
@@ -186,7 +181,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
       hiddenByList[static_cast<size_t>(i)] = 1;
     } else if (t.Flags & kTailVisible) {
       SetObjectShown(o, true);
-    } else if (t.Unit * t.Spans[0] != 0) {
+    } else if (t.Duration(0, 1) != 0) {
       SetObjectShown(o, false);
     }
   }
@@ -256,9 +251,9 @@ void TBookStruct::ScheduleObjectTimes(const std::vector<uint8_t>& hiddenByList) 
         PostTo(*this, kShowAndStartMsg, 0, n);
       }
     } else {
-      PostTo(*this, kShowAndStartMsg, t.Unit * t.Spans[0], n);
+      PostTo(*this, kShowAndStartMsg, t.Duration(0, 1), n);
       if (!(t.Flags & kTailStays))
-        PostTo(*this, kStopAndHideMsg, t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]), n);
+        PostTo(*this, kStopAndHideMsg, t.Duration(0, 4), n);
     }
   }
 }
@@ -282,7 +277,7 @@ void TBookStruct::ScheduleAutoAdvance() {
     next = atEnd ? 0 : CurrentPage + 1;
   }
   const TObjectInfoTail& t = ObjectManager->PageInfo.Tail;
-  const uint32_t delay = t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]);
+  const uint32_t delay = t.Duration(0, 4);
   // A page without a duration that advances to itself (a project of one
   // page, or of none that could be read) would be built again on every
   // timer pass for ever, repainting a page that does not change.

@@ -106,7 +106,7 @@ TEST(Builder, DescriptionWrittenAndReadBack) {
     EXPECT_EQ(read.Pages[1]->Record.Info.Target.GetName(), "Seite#3") << "a page without a name";
     EXPECT_EQ(first.Info.Tail.Spans[3], 16u);
     ASSERT_EQ(first.Objects.size(), 2u);
-    EXPECT_EQ(first.Objects[0].Info.Property.Flags & 0x7, kPropPageObject);
+    EXPECT_EQ(first.Objects[0].Info.Property.Flags & kPropPlacement, kPropPageObject);
     EXPECT_EQ(first.Objects[1].Info.Target.GetName(), "Grafik5") << "numbered after 3";
     const TSActionStructArrayManager& acts = *first.Objects[0].Info.Property.Actions;
     ASSERT_EQ(acts.GetItemsInContainer(), 1);
@@ -122,8 +122,8 @@ TEST(Builder, DescriptionWrittenAndReadBack) {
     EXPECT_EQ(first.DataOverrides[0].Number, 2u);
     ASSERT_EQ(read.Shared.Objects.size(), 1u);
     ASSERT_EQ(read.Shared.Dataless.size(), 1u);
-    EXPECT_EQ(read.Shared.Objects[0].Info.Property.Flags & 0x7, kPropShared);
-    EXPECT_EQ(read.Shared.Dataless[0].Info.Property.Flags & 0x7, kPropSharedDataless);
+    EXPECT_EQ(read.Shared.Objects[0].Info.Property.Flags & kPropPlacement, kPropShared);
+    EXPECT_EQ(read.Shared.Dataless[0].Info.Property.Flags & kPropPlacement, kPropSharedDataless);
     EXPECT_EQ(read.Pages[1]->Record.OwnOptionsFlag, 1);
     EXPECT_EQ(read.Pages[1]->Record.DbInfo.Flags, kDbInUse);
     EXPECT_EQ(read.Pages[2]->Record.Background.Flags & kBackgroundLinked, kBackgroundLinked);

@@ -608,7 +608,7 @@ private:
     if (number >= nextNumber_) nextNumber_ = number + 1;
     maxNumber_ = std::max(maxNumber_, number);
     rec.Info.Target = LinkTarget(static_cast<int16_t>(kind), number, -1, name.empty() ? nullptr : name.c_str());
-    rec.Info.Property.Flags = (rec.Info.Property.Flags & ~0x7u) |
+    rec.Info.Property.Flags = (rec.Info.Property.Flags & ~kPropPlacement) |
                               (shared ? (dataless ? kPropSharedDataless : kPropShared) : kPropPageObject);
     if (!dataless) rec.Data = std::make_unique<TRawData>();
     std::vector<TObjectRecord>& list =
