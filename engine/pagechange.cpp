@@ -57,26 +57,33 @@ void SetObjectShown(TObjectElement* o, bool shown) {
   o->SetVisible(shown);
 }
 
+// The frame's size and position change, nothing else of it.
+constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+// The frame's style changed: its frame is recomputed and the window shown.
+constexpr UINT kRestyleFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+// Only the z-order changes, unpainted.
+constexpr UINT kZOrderFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW;
+
 // The frame's size, style, caption and shape for the options in force.
 void ApplyWindowSettings(TBookStruct& book, HWND frame, const TBookStructOptions& o) {
   if (o.Flags & kOptContour) ::ShowWindow(frame, SW_HIDE);
   if (o.Flags & kOptFitWorkArea) {
     RECT work;
     if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
-      ::SetWindowPos(frame, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top, 0x214);
+      ::SetWindowPos(frame, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top, kPlaceFlags);
   } else {
     const int w = o.WindowRect.Right - o.WindowRect.Left, h = o.WindowRect.Bottom - o.WindowRect.Top;
     const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
     ::SetWindowPos(frame, nullptr, std::max(0, cx - w) / 2, std::max(0, cy - h) / 2, std::min(cx, w), std::min(cy, h),
-                   0x214);
+                   kPlaceFlags);
   }
   ::SetWindowLongA(frame, GWL_STYLE, static_cast<LONG>(FrameStyleFor(o.Flags)));
   ::SetWindowTextA(frame, o.GetTitle().c_str());
   if ((o.Flags & kOptTopmost) && !(o.Flags & kOptDeskFrame))
-    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
   if (o.Flags & kOptContour) ApplyContourRegion(o.GetContourPath().c_str(), frame);
   else ::SetWindowRgn(frame, nullptr, TRUE);
-  ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, 0x67);
+  ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, kRestyleFlags);
 
   TWindow* frameWindow = book.PageWindow ? book.PageWindow->GetParentO() : nullptr;
   if (o.Flags & kOptDeskFrame) {
@@ -88,8 +95,8 @@ void ApplyWindowSettings(TBookStruct& book, HWND frame, const TBookStructOptions
     }
     if (frameWindow && frameWindow->GetParentO() != DeskFrame) frameWindow->SetParent(DeskFrame);
     ::ShowWindow(DeskFrame->HWindow, SW_SHOW);
-    ::SetWindowPos(DeskFrame->HWindow, HWND_NOTOPMOST, 0, 0, 0, 0, 0xB);
-    if (o.Flags & kOptTopmost) ::SetWindowPos(DeskFrame->HWindow, HWND_TOPMOST, 0, 0, 0, 0, 0xB);
+    ::SetWindowPos(DeskFrame->HWindow, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderFlags);
+    if (o.Flags & kOptTopmost) ::SetWindowPos(DeskFrame->HWindow, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
   } else if (DeskFrame) {
     if (frameWindow && frameWindow->GetParentO() == DeskFrame) {
       frameWindow->SetParent(nullptr);

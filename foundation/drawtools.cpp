@@ -136,7 +136,8 @@ TPrinter& GetSharedPrinter() {
 }
 
 void InitChooseFontData(TChooseFontDialog::TData& data, int size, bool trueTypeOnly, const char* faceName) {
-  data.Flags = trueTypeOnly ? 0x50103 : 0x10103;
+  constexpr DWORD kFlags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_EFFECTS | CF_FORCEFONTEXIST;
+  data.Flags = trueTypeOnly ? kFlags | CF_TTONLY : kFlags;
   data.DC = nullptr;
   std::memset(&data.LogFont, 0, sizeof data.LogFont);
   data.LogFont.lfHeight = size;
@@ -147,7 +148,7 @@ void InitChooseFontData(TChooseFontDialog::TData& data, int size, bool trueTypeO
   data.PointSize = size * 10;
   data.Color = TColor::Black;
   data.Style = nullptr;
-  data.FontType = 0x6000;
+  data.FontType = SCREEN_FONTTYPE | PRINTER_FONTTYPE;
   data.SizeMin = 0;
   data.SizeMax = 0;
 }

@@ -181,7 +181,7 @@ void TButtonItem::UpdatePictures() {
   if (!(d.Flags & kButtonActionsInList) && actions.IsEmpty()) {
     for (TActionStruct& a : d.LegacyActions) {
       if (!(a.Flags & kActionEnabled)) continue;
-      a.TriggerEvent = 0x202;  // WM_LBUTTONUP
+      a.TriggerEvent = WM_LBUTTONUP;
       actions.Add(new TActionStruct(a));
     }
   }
@@ -243,7 +243,7 @@ void TButtonItem::EvMouseUp(uint32_t, const TPoint& point) {
 }
 
 bool TButtonItem::RunActions(const TActionTrigger& event, bool all) {
-  if (event.Message == 0x202 && !all) {
+  if (event.Message == WM_LBUTTONUP && !all) {
     const TButtonData& d = ButtonData();
     if ((d.DisplayState != 1 && d.DisplayState != 2) || d.LatchedState == 0) return false;
   }
@@ -293,7 +293,7 @@ bool TButtonItem::MatchesAccelerator(uint key) const {
 }
 
 void TButtonItem::EvChar(uint key) {
-  if (!MatchesAccelerator(key) && key != 13) return;
+  if (!MatchesAccelerator(key) && key != VK_RETURN) return;
   const TPoint corner(Info.Rect.Left, Info.Rect.Top);
   EvMouseDown(0, corner);
   EvMouseUp(0, corner);

@@ -19,6 +19,12 @@ constexpr uint32_t kActionHasPrintInfo = 0x08000000;  // stream carries the prin
 constexpr uint32_t kActionHasText5 = 0x20000000;      // stream carries Text5 and Flags2
 constexpr uint32_t kAction2HasTrigger = 0x400;        // (Flags2) stream carries the trigger record
 
+// The messages an action may run on, as Windows numbers them: the stored
+// trigger is the message's number (portable code has no windows.h).
+constexpr uint16_t kTriggerButtonDown = 0x201;  // WM_LBUTTONDOWN
+constexpr uint16_t kTriggerClick = 0x202;       // WM_LBUTTONUP
+constexpr uint16_t kTriggerDoubleClick = 0x203; // WM_LBUTTONDBLCLK
+
 class TActionStruct final {
 public:
   TActionStruct();
@@ -65,7 +71,7 @@ public:
   TUSStrings Strings;
   uint8_t Valid = 1;  // never stored
   // The trigger record: the message the owning object runs the action on.
-  uint16_t TriggerEvent = 0x202;  // WM_LBUTTONUP
+  uint16_t TriggerEvent = kTriggerClick;
   uint32_t Ext1 = 0;
   uint8_t Ext2 = 0;
   uint16_t Ext3 = 0;

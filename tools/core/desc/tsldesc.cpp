@@ -577,9 +577,9 @@ private:
         while (a.PeekNumber()) act.IntList.push_back(static_cast<int32_t>(a.U32()));
       } else if (a.Take("print")) act.GetPrintInfo();
       else if (a.Take("on")) {
-        if (a.Take("click")) act.TriggerEvent = 0x202;
-        else if (a.Take("down")) act.TriggerEvent = 0x201;
-        else if (a.Take("dblclick")) act.TriggerEvent = 0x203;
+        if (a.Take("click")) act.TriggerEvent = kTriggerClick;
+        else if (a.Take("down")) act.TriggerEvent = kTriggerButtonDown;
+        else if (a.Take("dblclick")) act.TriggerEvent = kTriggerDoubleClick;
         else act.TriggerEvent = static_cast<uint16_t>(a.Number(0, 0xFFFF));
       } else throw ParseError("unknown action option '" + a.Word() + "'");
     }
