@@ -27,6 +27,20 @@ bool IsPaletteDisplay() { return SystemInfo().ColorBits <= 8; }
 
 bool HasColourTable(const TDib& dib) { return dib.NumColors() > 0 && dib.Usage() == DIB_RGB_COLORS; }
 
+// The palette to draw with: none on a true-colour display; else the picture's
+// own, kept in `own` while it is drawn, when `wantOwn()` and the picture has a
+// colour table, or the halftone palette of `slot`.
+template <class Own, class WantOwn>
+HPALETTE ChoosePalette(const TDib& dib, std::unique_ptr<TPalette>& slot, std::unique_ptr<Own>& own, WantOwn wantOwn) {
+  TPalette& halftone = HalftoneFor(slot);
+  if (!IsPaletteDisplay()) return nullptr;
+  if (wantOwn() && HasColourTable(dib)) {
+    own = std::make_unique<Own>(dib);
+    if (own->IsOK()) return *own;
+  }
+  return halftone;
+}
+
 // The drawing common to both calls: the source rectangle of the picture at
 // the destination, unstretched (with the destination's size) or stretched.
 void DrawPicture(TDC& dc, const TDib& dib, HPALETTE palette, const TRect& src, const TRect& dst, bool stretch,
@@ -68,16 +82,8 @@ TPicturePaletteQuery SetPicturePaletteQuery(TPicturePaletteQuery query) { return
 
 bool DrawDibToRect(TDC& dc, const TDib* dib, TDibDrawOptions& options) {
   if (!dib) return false;
-  TPalette& halftone = HalftoneFor(RectHalftone);
   std::unique_ptr<TPalette> own;
-  HPALETTE palette = nullptr;
-  if (IsPaletteDisplay()) {
-    palette = halftone;
-    if (options.UseOwnPalette && HasColourTable(*dib)) {
-      own = std::make_unique<TPalette>(*dib);
-      if (own->IsOK()) palette = *own;
-    }
-  }
+  const HPALETTE palette = ChoosePalette(*dib, RectHalftone, own, [&] { return options.UseOwnPalette != 0; });
   if (options.Fit && options.Stretch) {
     TRect& d = options.Dest;
     int32_t fw = 0, fh = 0;
@@ -94,17 +100,11 @@ bool DrawDibToRect(TDC& dc, const TDib* dib, TDibDrawOptions& options) {
 bool DrawDibArea(TDC& dc, const TDib* dib, int srcLeft, int srcTop, int srcRight, int srcBottom, int dstLeft,
                  int dstTop, int dstRight, int dstBottom, bool stretch, HDRAWDIB drawDib) {
   if (!dib) return false;
-  TPalette& halftone = HalftoneFor(AreaHalftone);
   std::unique_ptr<TOrthoPal> own;
-  HPALETTE palette = nullptr;
-  if (IsPaletteDisplay()) {
-    palette = halftone;
+  const HPALETTE palette = ChoosePalette(*dib, AreaHalftone, own, [] {
     const TPicturePaletteQuery query = PaletteQuery.load();
-    if (query && query() == 1 && HasColourTable(*dib)) {
-      own = std::make_unique<TOrthoPal>(*dib);
-      if (own->IsOK()) palette = *own;
-    }
-  }
+    return query && query() == 1;
+  });
   DrawPicture(dc, *dib, palette, TRect(srcLeft, srcTop, srcRight, srcBottom),
               TRect(dstLeft, dstTop, dstRight, dstBottom), stretch, drawDib);
   return true;
