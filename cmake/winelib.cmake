@@ -122,7 +122,7 @@ foreach(dir ${TSL_WIN_TEST_DIRS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE ${TSL_WARN})
   target_link_options(${name} PRIVATE -mconsole)
-  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE tsldesc GTest::gtest GTest::gtest_main)
   tsl_link_player(${name})
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${name}>.so)
   # Window tests share one display and read pixels back from the screen:

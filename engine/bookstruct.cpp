@@ -233,8 +233,8 @@ bool TBookStruct::LoadPictureFile(const string& path, std::vector<uint8_t>& dib)
 bool TBookStruct::IsQuitKey(uint32_t key) const {
   const uint32_t q = Info.QuitKeys;
   const bool control = ::GetKeyState(VK_CONTROL) < 0;
-  return ((q & 1) && key == 13) || ((q & 2) && key == 27) || ((q & 4) && control && (key == 0x63 || key == 0x43)) ||
-         ((q & 8) && control && (key == 0x78 || key == 0x58));
+  return ((q & 1) && key == VK_RETURN) || ((q & 2) && key == VK_ESCAPE) ||
+         ((q & 4) && control && (key == 'c' || key == 'C')) || ((q & 8) && control && (key == 'x' || key == 'X'));
 }
 
 // ---- saving ----

@@ -17,6 +17,7 @@
 #include "engine/objectmanager.h"
 #include "engine/actionqueue.h"
 #include "engine/core/history.h"
+#include "engine/core/timedkinds.h"
 #include "foundation/core/timer/timequeue.h"
 #include "foundation/systimer.h"
 #include "platform/owl/file.h"
@@ -108,12 +109,13 @@ public:
   // ---- the timed messages ----
   // The queue: the timer's once it runs, null once the project is cleared.
   TSysTimeManager* GetTimeManager() const;
-  // The receiver's slot: the open project's handler of every message kind.
+  // The receiver's slot: the open project's handler of every message kind
+  // (TTimedMsgKind).
   int32_t HandleTimerMsg(TSysTimeManager* manager, const TSysTimeManagerMsg& msg) override {
     return ExecuteAction(manager, msg);
   }
   int32_t ExecuteAction(TSysTimeManager* manager, const TSysTimeManagerMsg& msg);
-  // Posts the periodic tick (kind 0) with this lifetime.
+  // Posts the periodic tick (kTickMsg) with this lifetime.
   void PostTick(uint32_t lifeTime);
 
   // ---- the open project's life ----

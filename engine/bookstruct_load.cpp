@@ -15,7 +15,6 @@
 
 namespace {
 constexpr uint32_t kReadMode = TFile::ReadOnly | TFile::PermReadWrite | TFile::OpenExisting;
-constexpr uint32_t kTickLifeTime = 600000;
 }  // namespace
 
 TSysTimeManager* TBookStruct::GetTimeManager() const { return Timer ? Timer->Manager : TimeManager.get(); }
@@ -25,7 +24,7 @@ void TBookStruct::PostTick(uint32_t lifeTime) {
   if (!m) return;
   TSysTimeManagerMsg msg;
   msg.Receiver = this;
-  msg.Kind = 0;
+  msg.Kind = kTickMsg;
   msg.Delay = TickPeriod;
   msg.LifeTime = lifeTime;
   m->PostMsg(msg);
@@ -37,7 +36,7 @@ void TBookStruct::StartClock() {
   // The tick goes out whatever became of the load, once: the first page's
   // build has posted it already.
   const TSysTimeManager* q = GetTimeManager();
-  if (!q || !q->IsQueued(0)) PostTick(kTickLifeTime);
+  if (!q || !q->IsQueued(kTickMsg)) PostTick(kTimedMsgLifeTime);
   if (Timer) Timer->Start();
 }
 

@@ -16,8 +16,7 @@ bool TBookStruct::GotoDBRecord(int32_t id, uint8_t withHistory) {
 }
 
 void TBookStruct::NavigateDB(const TSysTimeManagerMsg& msg) {
-  constexpr int32_t kNavigateMsg = 11;
-  if (msg.Kind != kNavigateMsg || !ObjectManager) return;
+  if (msg.Kind != kNavigateDatabaseMsg || !ObjectManager) return;
   if (!(ObjectManager->DbInfo.Flags & kDbInUse)) return;
   // A database-bound page without a loaded database: nothing to walk.
 }

@@ -2,10 +2,6 @@
 #include "engine/bookstruct.h"
 #include "engine/objectelement.h"
 
-namespace {
-constexpr int32_t kHistoryPageRecordMsg = 14;
-}  // namespace
-
 void TBookStruct::HistoryBack() { ReplayStep(BackSteps, ForwardSteps); }
 
 void TBookStruct::HistoryForward() { ReplayStep(ForwardSteps, BackSteps); }
@@ -37,9 +33,9 @@ void TBookStruct::ReplayStep(THistoryStack& from, THistoryStack& to) {
         if (TSysTimeManager* q = GetTimeManager()) {
           TSysTimeManagerMsg msg;
           msg.Receiver = this;
-          msg.Kind = kHistoryPageRecordMsg;
+          msg.Kind = kGotoPageRecordMsg;
           msg.Delay = 0;
-          msg.LifeTime = 600000;
+          msg.LifeTime = kTimedMsgLifeTime;
           msg.OwnerId = static_cast<uintptr_t>(static_cast<intptr_t>(e.Page));
           msg.Param3 = 0;
           msg.Param4 = static_cast<uintptr_t>(static_cast<intptr_t>(e.Record));

@@ -42,10 +42,6 @@ enum : int {
   kMediaGoTo = 7,   // to the position or frame given as argument
 };
 
-// Property flags the base reads.
-constexpr uint32_t kPropFocusFrame = 0x40000;
-constexpr uint32_t kPropFileShows = 0x200000;  // the file name decides whether it is shown
-
 class TObjectElement {
 public:
   // Takes the data record over (null: none; the kinds make their own).

@@ -20,12 +20,6 @@ uint8_t ProjectModified = 0;
 
 namespace {
 
-// Property flags read here.
-constexpr uint32_t kPropStartsOnce = 0x1;    // a medium started once and then resumed
-constexpr uint32_t kPropMediaStart = 0x1000;  // the object reacts to StartMediaObject
-constexpr uint32_t kPropKeyMember = 0x20000;
-constexpr uint32_t kPropEditHidden = 0x800000;
-
 int Answer(TObjectWindow* owner, const char* text, uint type) {
   if (owner && owner->HWindow) return owner->MessageBox(text, nullptr, type);
   return UiMessageBox(nullptr, text, "", type);

@@ -10,6 +10,7 @@
 #include "engine/presentpump.h"
 #include "engine/startup.h"
 #include "foundation/drawtools.h"
+#include "imaging/dibdraw.h"
 #include "foundation/pagescroller.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"

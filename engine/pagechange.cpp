@@ -20,15 +20,7 @@
 
 namespace {
 
-constexpr uint32_t kTimingLifeTime = 600000;
-constexpr uint32_t kPropOwnCache = 0x1;
-constexpr uint32_t kPropShowAtOnce = 0x1000;
-constexpr uint32_t kTailVisible = 0x1;
-constexpr uint32_t kTailStays = 0x2;
-constexpr int32_t kShowObjectMsg = 4;
-constexpr int32_t kHideObjectMsg = 5;
-
-void PostTo(TBookStruct& book, int32_t kind, uint32_t delay, uintptr_t param1, uintptr_t ownerId = 0,
+void PostTo(TBookStruct& book, TTimedMsgKind kind, uint32_t delay, uintptr_t param1, uintptr_t ownerId = 0,
             uintptr_t param3 = 0) {
   TSysTimeManager* m = book.GetTimeManager();
   if (!m) return;
@@ -36,7 +28,6 @@ void PostTo(TBookStruct& book, int32_t kind, uint32_t delay, uintptr_t param1, u
   msg.Receiver = &book;
   msg.Kind = kind;
   msg.Delay = delay;
-  msg.LifeTime = kTimingLifeTime;
   msg.Param1 = param1;
   msg.OwnerId = ownerId;
   msg.Param3 = param3;
@@ -54,26 +45,33 @@ void SetObjectShown(TObjectElement* o, bool shown) {
   o->SetVisible(shown);
 }
 
+// The frame's size and position change, nothing else of it.
+constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+// The frame's style changed: its frame is recomputed and the window shown.
+constexpr UINT kRestyleFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+// Only the z-order changes, unpainted.
+constexpr UINT kZOrderFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW;
+
 // The frame's size, style, caption and shape for the options in force.
 void ApplyWindowSettings(TBookStruct& book, HWND frame, const TBookStructOptions& o) {
   if (o.Flags & kOptContour) ::ShowWindow(frame, SW_HIDE);
   if (o.Flags & kOptFitWorkArea) {
     RECT work;
     if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
-      ::SetWindowPos(frame, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top, 0x214);
+      ::SetWindowPos(frame, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top, kPlaceFlags);
   } else {
     const int w = o.WindowRect.Right - o.WindowRect.Left, h = o.WindowRect.Bottom - o.WindowRect.Top;
     const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
     ::SetWindowPos(frame, nullptr, std::max(0, cx - w) / 2, std::max(0, cy - h) / 2, std::min(cx, w), std::min(cy, h),
-                   0x214);
+                   kPlaceFlags);
   }
   ::SetWindowLongA(frame, GWL_STYLE, static_cast<LONG>(FrameStyleFor(o.Flags)));
   ::SetWindowTextA(frame, o.GetTitle().c_str());
   if ((o.Flags & kOptTopmost) && !(o.Flags & kOptDeskFrame))
-    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
   if (o.Flags & kOptContour) ApplyContourRegion(o.GetContourPath().c_str(), frame);
   else ::SetWindowRgn(frame, nullptr, TRUE);
-  ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, 0x67);
+  ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, kRestyleFlags);
 
   TWindow* frameWindow = book.PageWindow ? book.PageWindow->GetParentO() : nullptr;
   if (o.Flags & kOptDeskFrame) {
@@ -85,8 +83,8 @@ void ApplyWindowSettings(TBookStruct& book, HWND frame, const TBookStructOptions
     }
     if (frameWindow && frameWindow->GetParentO() != DeskFrame) frameWindow->SetParent(DeskFrame);
     ::ShowWindow(DeskFrame->HWindow, SW_SHOW);
-    ::SetWindowPos(DeskFrame->HWindow, HWND_NOTOPMOST, 0, 0, 0, 0, 0xB);
-    if (o.Flags & kOptTopmost) ::SetWindowPos(DeskFrame->HWindow, HWND_TOPMOST, 0, 0, 0, 0, 0xB);
+    ::SetWindowPos(DeskFrame->HWindow, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderFlags);
+    if (o.Flags & kOptTopmost) ::SetWindowPos(DeskFrame->HWindow, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
   } else if (DeskFrame) {
     if (frameWindow && frameWindow->GetParentO() == DeskFrame) {
       frameWindow->SetParent(nullptr);
@@ -124,7 +122,7 @@ bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t 
   if (TAnimationRegistry* bitmaps = AnimatedBitmaps())
     for (TAnimationEntry& e : *bitmaps) e.Flag = 1;
   FlushPendingActions();
-  if (TSysTimeManager* q = GetTimeManager()) q->RemoveAllButKind(0);
+  if (TSysTimeManager* q = GetTimeManager()) q->RemoveAllButKind(kTickMsg);
   if (runLeave) RunPageActions(m->LeaveActions);
   PageBuilt = 0;
   TObjectManager::PauseObjects(m, false, true);
@@ -186,7 +184,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
       hiddenByList[static_cast<size_t>(i)] = 1;
     } else if (t.Flags & kTailVisible) {
       SetObjectShown(o, true);
-    } else if (t.Unit * t.Spans[0] != 0) {
+    } else if (t.Duration(0, 1) != 0) {
       SetObjectShown(o, false);
     }
   }
@@ -212,7 +210,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   // that runs this page change, or posted by the start-up just before the
   // first page. A second tick would run for the rest of the presentation.
   if (TSysTimeManager* q = GetTimeManager())
-    if (!q->IsQueued(0)) PostTick(600000);
+    if (!q->IsQueued(kTickMsg)) PostTick(kTimedMsgLifeTime);
   SignalPageChild(this, SignalPageChildState);
 
   if (carried) {
@@ -251,14 +249,14 @@ void TBookStruct::ScheduleObjectTimes(const std::vector<uint8_t>& hiddenByList) 
     if (t.Flags & kTailVisible) {
       if (o->Info.Property.Flags & kPropShowAtOnce) {
         o->Show(true, false);
-        PostTo(*this, kShowObjectMsg, 500, n);
+        PostTo(*this, kShowAndStartMsg, 500, n);
       } else {
-        PostTo(*this, kShowObjectMsg, 0, n);
+        PostTo(*this, kShowAndStartMsg, 0, n);
       }
     } else {
-      PostTo(*this, kShowObjectMsg, t.Unit * t.Spans[0], n);
+      PostTo(*this, kShowAndStartMsg, t.Duration(0, 1), n);
       if (!(t.Flags & kTailStays))
-        PostTo(*this, kHideObjectMsg, t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]), n);
+        PostTo(*this, kStopAndHideMsg, t.Duration(0, 4), n);
     }
   }
 }
@@ -282,14 +280,14 @@ void TBookStruct::ScheduleAutoAdvance() {
     next = atEnd ? 0 : CurrentPage + 1;
   }
   const TObjectInfoTail& t = ObjectManager->PageInfo.Tail;
-  const uint32_t delay = t.Unit * (t.Spans[0] + t.Spans[1] + t.Spans[2] + t.Spans[3]);
+  const uint32_t delay = t.Duration(0, 4);
   // A page without a duration that advances to itself (a project of one
   // page, or of none that could be read) would be built again on every
   // timer pass for ever, repainting a page that does not change.
   if (next == CurrentPage && delay == 0 && (!atEnd || (Info.Flags & kOptAdvanceLoop))) return;
   if (!atEnd || (Info.Flags & kOptAdvanceLoop))
-    PostTo(*this, 3, delay, 0, static_cast<uintptr_t>(static_cast<intptr_t>(next)),
+    PostTo(*this, kAdvanceOnPageMsg, delay, 0, static_cast<uintptr_t>(static_cast<intptr_t>(next)),
            static_cast<uintptr_t>(CurrentPage));
   else
-    PostTo(*this, 2, delay, 0, static_cast<uintptr_t>(CurrentPage));
+    PostTo(*this, kQuitOnPageMsg, delay, 0, static_cast<uintptr_t>(CurrentPage));
 }

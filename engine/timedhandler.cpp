@@ -3,10 +3,9 @@
 #include "actions/presentation.h"
 #include "engine/animregistry.h"
 #include "engine/bookstruct.h"
+#include "engine/core/timedkinds.h"
 
 namespace {
-constexpr uint32_t kTickRepeatLifeTime = 0x7FFFFFFF;
-
 void StepAnimation(TAnimationRegistry* registry, const TSysTimeManagerMsg& msg) {
   if (!registry) return;
   for (const TAnimationEntry& e : *registry) {
@@ -30,32 +29,32 @@ int32_t TBookStruct::ExecuteAction(TSysTimeManager* manager, const TSysTimeManag
   const int32_t owner = static_cast<int32_t>(msg.OwnerId);
 
   switch (msg.Kind) {
-    case 15:
+    case kShowObjectMsg:
       if (TObjectElement* o = findObject(msg.Param1)) o->Show(true, false);
       return kTimerMsgDone;
-    case 0:
+    case kTickMsg:
       if (manager) {
         TSysTimeManagerMsg next;
         next.Receiver = this;
-        next.Kind = 0;
+        next.Kind = kTickMsg;
         next.Delay = TickPeriod;
         next.LifeTime = kTickRepeatLifeTime;
         manager->PostMsg(next);
       }
       break;
-    case 12:
+    case kRedrawMsg:
       Redraw();
       return kTimerMsgDone;
-    case 9:
+    case kFrameStepMsg:
       StepAnimation(FrameAnimations(), msg);
       return kTimerMsgDone;
-    case 6:
+    case kBitmapStepMsg:
       StepAnimation(AnimatedBitmaps(), msg);
       return kTimerMsgDone;
-    case 10:
-      RemovePendingActionsFor(this, static_cast<uint32_t>(msg.Sender), 0);
+    case kEndOfMediaMsg:
+      RemovePendingActionsFor(this, static_cast<uint32_t>(msg.Sender), StoredActionCode(TActionCode::PlayMedia));
       break;
-    case 7:
+    case kRunActionMsg:
       switch (ExecutePendingAction(this, owner)) {
         case TPendingRun::Waiting:
           return kTimerMsgKeep;
@@ -65,34 +64,34 @@ int32_t TBookStruct::ExecuteAction(TSysTimeManager* manager, const TSysTimeManag
           break;
       }
       break;
-    case 2:
+    case kQuitOnPageMsg:
       if (CurrentPage == owner) QuitPresentation(this);
       break;
-    case 8:
+    case kGotoPageMsg:
       if (CurrentPage != owner) GotoPage(owner, 1, -1, 1);
       break;
-    case 14:
-      if (manager) manager->RemoveAllButKind(0);
+    case kGotoPageRecordMsg:
+      if (manager) manager->RemoveAllButKind(kTickMsg);
       if (msg.Param3 == 1)
         PushBackStep().Add(new TUndoActionInfo(kUndoPageRecord, CurrentPage, static_cast<int32_t>(msg.Param4), -1));
       GotoPage(owner, 0, static_cast<int32_t>(msg.Param4), 0);
       break;
-    case 3:
+    case kAdvanceOnPageMsg:
       if (CurrentPage == static_cast<int32_t>(msg.Param3)) GotoPage(owner, 1, -1, 1);
       break;
-    case 4:
+    case kShowAndStartMsg:
       if (TObjectElement* o = findObject(msg.Param1)) {
         o->Show(true, false);
         TObjectManager::StartMediaObject(page, o);
       }
       break;
-    case 5:
+    case kStopAndHideMsg:
       if (TObjectElement* o = findObject(msg.Param1)) {
         TObjectManager::StopMediaObject(page, o);
         o->Hide(false, true);
       }
       break;
-    case 13:
+    case kRefreshRecordMsg:
       // The database's current record; without a database there is none.
       GotoDBRecord(-1, 0);
       break;

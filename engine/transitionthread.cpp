@@ -31,9 +31,7 @@ TransitionThread::TransitionThread(TBookStruct* book) : Book(book) {
   if (!PageDC) return;
   const TRect area(0, 0, client.right - client.left, client.bottom - client.top);
   Book->Transition = new TTransition(Book->PageWindow, area, true, PageDC);
-  // 64-bit product: unit and span come from the file.
-  const uint64_t duration = static_cast<uint64_t>(tail.Unit) * tail.Spans[3];
-  Book->Transition->StartBlackout(kind, static_cast<uint32_t>(duration > 0x7FFFFFFF ? 0x7FFFFFFF : duration));
+  Book->Transition->StartBlackout(kind, tail.Duration(3, 1));
 }
 
 TransitionThread::~TransitionThread() {

@@ -1,117 +1,11 @@
 #include "foundation/drawtools.h"
 
-#include <atomic>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "foundation/fileutil.h"
-#include "foundation/orthopal.h"
-#include "foundation/sysinfo.h"
-#include "imaging/halftone.h"
-#include "imaging/picload.h"
 #include "platform/owl/file.h"
 #include "platform/owl/printer.h"
-
-namespace {
-
-std::atomic<TPicturePaletteQuery> PaletteQuery{nullptr};
-
-// The shared halftone palettes of the two drawing calls, made on first use
-// and kept for the run.
-TPalette& HalftoneFor(std::unique_ptr<TPalette>& slot) {
-  if (!slot) slot.reset(MakeHalftonePalette());
-  return *slot;
-}
-std::unique_ptr<TPalette> RectHalftone;
-std::unique_ptr<TPalette> AreaHalftone;
-
-bool IsPaletteDisplay() { return SystemInfo().ColorBits <= 8; }
-
-bool HasColourTable(const TDib& dib) { return dib.NumColors() > 0 && dib.Usage() == DIB_RGB_COLORS; }
-
-// The drawing common to both calls: the source rectangle of the picture at
-// the destination, unstretched (with the destination's size) or stretched.
-void DrawPicture(TDC& dc, const TDib& dib, HPALETTE palette, const TRect& src, const TRect& dst, bool stretch,
-                 HDRAWDIB drawDib) {
-  if (!drawDib) {
-    HPALETTE old = nullptr;
-    if (palette) {
-      old = ::SelectPalette(dc, palette, FALSE);
-      ::RealizePalette(dc);
-    }
-    if (!stretch) {
-      dc.SetDIBitsToDevice(dst, src.TopLeft(), dib);
-    } else {
-      dc.SetStretchBltMode(COLORONCOLOR);
-      if (dc.GetAttributeHDC() != dc.GetHDC()) ::SetStretchBltMode(dc.GetAttributeHDC(), COLORONCOLOR);
-      dc.StretchDIBits(dst, src, dib, SRCCOPY);
-    }
-    if (old) ::SelectPalette(dc, old, FALSE);
-    return;
-  }
-  // Only a palette display has anything to realise. Without a palette of
-  // ours, DrawDib makes a halftone palette of its own, and Wine's DrawDib
-  // drops it unfreed at the next picture of another format: one palette
-  // lost for every such paint.
-  if (palette) {
-    ::DrawDibSetPalette(drawDib, palette);
-    ::DrawDibRealize(drawDib, dc, TRUE);
-  }
-  auto* header = const_cast<BITMAPINFOHEADER*>(dib.GetInfoHeader());
-  const int w = stretch ? dst.Width() : src.Width();
-  const int h = stretch ? dst.Height() : src.Height();
-  ::DrawDibDraw(drawDib, dc, dst.left, dst.top, w, h, header, dib.GetBits(), src.left, src.top, src.Width(),
-                src.Height(), 0);  // not DDF_SAME_HDC: each paint brings a new (off-screen) DC
-}
-
-}  // namespace
-
-TPicturePaletteQuery SetPicturePaletteQuery(TPicturePaletteQuery query) { return PaletteQuery.exchange(query); }
-
-bool DrawDibToRect(TDC& dc, const TDib* dib, TDibDrawOptions& options) {
-  if (!dib) return false;
-  TPalette& halftone = HalftoneFor(RectHalftone);
-  std::unique_ptr<TPalette> own;
-  HPALETTE palette = nullptr;
-  if (IsPaletteDisplay()) {
-    palette = halftone;
-    if (options.UseOwnPalette && HasColourTable(*dib)) {
-      own = std::make_unique<TPalette>(*dib);
-      if (own->IsOK()) palette = *own;
-    }
-  }
-  if (options.Fit && options.Stretch) {
-    TRect& d = options.Dest;
-    int32_t fw = 0, fh = 0;
-    if (FitSizeIntoBox(dib->Width(), dib->Height(), d.Width(), d.Height(), fw, fh)) {
-      const int x = d.left + AlignOffset(options.HAlign, d.Width(), fw);
-      const int y = d.top + AlignOffset(options.VAlign, d.Height(), fh);
-      d = TRect(x, y, x + fw, y + fh);
-    }
-  }
-  DrawPicture(dc, *dib, palette, options.Source, options.Dest, options.Stretch != 0, options.DrawDib);
-  return true;
-}
-
-bool DrawDibArea(TDC& dc, const TDib* dib, int srcLeft, int srcTop, int srcRight, int srcBottom, int dstLeft,
-                 int dstTop, int dstRight, int dstBottom, bool stretch, HDRAWDIB drawDib) {
-  if (!dib) return false;
-  TPalette& halftone = HalftoneFor(AreaHalftone);
-  std::unique_ptr<TOrthoPal> own;
-  HPALETTE palette = nullptr;
-  if (IsPaletteDisplay()) {
-    palette = halftone;
-    const TPicturePaletteQuery query = PaletteQuery.load();
-    if (query && query() == 1 && HasColourTable(*dib)) {
-      own = std::make_unique<TOrthoPal>(*dib);
-      if (own->IsOK()) palette = *own;
-    }
-  }
-  DrawPicture(dc, *dib, palette, TRect(srcLeft, srcTop, srcRight, srcBottom),
-              TRect(dstLeft, dstTop, dstRight, dstBottom), stretch, drawDib);
-  return true;
-}
 
 void FillRectWithBrush(TDC& dc, int left, int top, int right, int bottom, const TBrush& brush) {
   dc.FillRect(TRect(left, top, right, bottom), brush);
@@ -236,33 +130,14 @@ bool ApplyContourRegion(const char* fileName, HWND window) {
   return true;
 }
 
-TDib* LoadPictureDib(const char* fileName) {
-  if (!fileName || !*fileName || !FileExists(fileName)) return nullptr;
-  auto* dib = new TDib(fileName);
-  if (!dib->IsOK() || !dib->GetInfoHeader()) {
-    delete dib;
-    return nullptr;
-  }
-  return dib;
-}
-
-TDib* LoadPictureDibPcd(const char* fileName, int16_t resolution, int16_t searchMode) {
-  const int16_t oldResolution = PcdResolution, oldSearch = PcdSearchMode;
-  PcdResolution = resolution;
-  PcdSearchMode = searchMode;
-  TDib* dib = LoadPictureDib(fileName);
-  PcdResolution = oldResolution;
-  PcdSearchMode = oldSearch;
-  return dib;
-}
-
 TPrinter& GetSharedPrinter() {
   static TPrinter printer;
   return printer;
 }
 
 void InitChooseFontData(TChooseFontDialog::TData& data, int size, bool trueTypeOnly, const char* faceName) {
-  data.Flags = trueTypeOnly ? 0x50103 : 0x10103;
+  constexpr DWORD kFlags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_EFFECTS | CF_FORCEFONTEXIST;
+  data.Flags = trueTypeOnly ? kFlags | CF_TTONLY : kFlags;
   data.DC = nullptr;
   std::memset(&data.LogFont, 0, sizeof data.LogFont);
   data.LogFont.lfHeight = size;
@@ -273,7 +148,7 @@ void InitChooseFontData(TChooseFontDialog::TData& data, int size, bool trueTypeO
   data.PointSize = size * 10;
   data.Color = TColor::Black;
   data.Style = nullptr;
-  data.FontType = 0x6000;
+  data.FontType = SCREEN_FONTTYPE | PRINTER_FONTTYPE;
   data.SizeMin = 0;
   data.SizeMax = 0;
 }

@@ -1,74 +1,52 @@
 #include "foundation/streamio.h"
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
-#include "imaging/core/dibfile.h"
-
-HGLOBAL ReadDib(tsl::ByteStream& f) {
-  std::vector<uint8_t> block;
-  if (!tsl::ReadEmbeddedDib(block, f)) return nullptr;
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, block.size());
-  if (!h) return nullptr;
-  void* p = GlobalLock(h);
-  if (!p) {
-    GlobalFree(h);
-    return nullptr;
-  }
-  std::memcpy(p, block.data(), block.size());
-  GlobalUnlock(h);
-  return h;
-}
-
-bool WriteDib(HGLOBAL dib, tsl::ByteStream& f) {
-  if (!dib) return false;
-  const SIZE_T size = GlobalSize(dib);
-  const auto* p = static_cast<const uint8_t*>(GlobalLock(dib));
-  if (!p) return false;
-  const int r = _TDIB().Write(&f, p, size);
-  GlobalUnlock(dib);
-  return r == tsl::kDibWriteOk;
-}
-
 namespace {
-tsl::FontRecord ToRecord(const TChooseFontDialog::TData& d) {
-  tsl::FontRecord r;
-  const LOGFONTA& lf = d.LogFont;
-  r.Flags = d.Flags;
-  r.lfHeight = lf.lfHeight; r.lfWidth = lf.lfWidth; r.lfEscapement = lf.lfEscapement;
-  r.lfOrientation = lf.lfOrientation; r.lfWeight = lf.lfWeight;
-  r.lfItalic = lf.lfItalic; r.lfUnderline = lf.lfUnderline; r.lfStrikeOut = lf.lfStrikeOut;
-  r.lfCharSet = lf.lfCharSet; r.lfOutPrecision = lf.lfOutPrecision;
-  r.lfClipPrecision = lf.lfClipPrecision; r.lfQuality = lf.lfQuality;
-  r.lfPitchAndFamily = lf.lfPitchAndFamily;
-  std::memcpy(r.lfFaceName, lf.lfFaceName, sizeof r.lfFaceName);
-  r.PointSize = d.PointSize; r.Color = d.Color; r.FontType = d.FontType;
-  r.SizeMin = d.SizeMin; r.SizeMax = d.SizeMax;
-  return r;
+// Each field of the font record with its place in the dialog's data, so that
+// both directions copy the same fields. The face name is copied apart.
+template <class Copy>
+void ForEachFontField(tsl::FontRecord& r, TChooseFontDialog::TData& d, Copy copy) {
+  LOGFONTA& lf = d.LogFont;
+  copy(r.Flags, d.Flags);
+  copy(r.lfHeight, lf.lfHeight); copy(r.lfWidth, lf.lfWidth); copy(r.lfEscapement, lf.lfEscapement);
+  copy(r.lfOrientation, lf.lfOrientation); copy(r.lfWeight, lf.lfWeight);
+  copy(r.lfItalic, lf.lfItalic); copy(r.lfUnderline, lf.lfUnderline); copy(r.lfStrikeOut, lf.lfStrikeOut);
+  copy(r.lfCharSet, lf.lfCharSet); copy(r.lfOutPrecision, lf.lfOutPrecision);
+  copy(r.lfClipPrecision, lf.lfClipPrecision); copy(r.lfQuality, lf.lfQuality);
+  copy(r.lfPitchAndFamily, lf.lfPitchAndFamily);
+  copy(r.PointSize, d.PointSize); copy(r.Color, d.Color); copy(r.FontType, d.FontType);
+  copy(r.SizeMin, d.SizeMin); copy(r.SizeMax, d.SizeMax);
 }
 }  // namespace
 
+TChooseFontDialog::TData FontDataFromRecord(const tsl::FontRecord& record) {
+  TChooseFontDialog::TData d;
+  tsl::FontRecord r = record;
+  ForEachFontField(r, d, [](const auto& from, auto& to) { to = static_cast<std::decay_t<decltype(to)>>(from); });
+  std::memcpy(d.LogFont.lfFaceName, r.lfFaceName, sizeof d.LogFont.lfFaceName);
+  d.LogFont.lfFaceName[sizeof d.LogFont.lfFaceName - 1] = '\0';
+  return d;
+}
+
+tsl::FontRecord FontRecordFromData(const TChooseFontDialog::TData& data) {
+  tsl::FontRecord r;
+  TChooseFontDialog::TData d = data;
+  ForEachFontField(r, d, [](auto& to, const auto& from) { to = static_cast<std::decay_t<decltype(to)>>(from); });
+  std::memcpy(r.lfFaceName, d.LogFont.lfFaceName, sizeof r.lfFaceName);
+  return r;
+}
+
 void ReadFontData(TChooseFontDialog::TData& d, tsl::ByteStream& f) {
-  tsl::FontRecord r = ToRecord(d);  // presets stay when nothing is left
+  tsl::FontRecord r = FontRecordFromData(d);  // presets stay when nothing is left
   tsl::ReadFontRecord(r, f);
-  d.Flags = r.Flags;
-  d.Error = 0;
-  d.DC = nullptr;
-  d.Style = nullptr;
-  LOGFONTA& o = d.LogFont;
-  o.lfHeight = r.lfHeight; o.lfWidth = r.lfWidth; o.lfEscapement = r.lfEscapement;
-  o.lfOrientation = r.lfOrientation; o.lfWeight = r.lfWeight;
-  o.lfItalic = r.lfItalic; o.lfUnderline = r.lfUnderline; o.lfStrikeOut = r.lfStrikeOut;
-  o.lfCharSet = r.lfCharSet; o.lfOutPrecision = r.lfOutPrecision;
-  o.lfClipPrecision = r.lfClipPrecision; o.lfQuality = r.lfQuality;
-  o.lfPitchAndFamily = r.lfPitchAndFamily;
-  std::memcpy(o.lfFaceName, r.lfFaceName, sizeof o.lfFaceName);
-  d.PointSize = r.PointSize; d.Color = r.Color; d.FontType = r.FontType;
-  d.SizeMin = r.SizeMin; d.SizeMax = r.SizeMax;
+  d = FontDataFromRecord(r);
 }
 
 bool WriteFontData(const TChooseFontDialog::TData& d, tsl::ByteStream& f) {
-  return tsl::WriteFontRecord(ToRecord(d), f);
+  return tsl::WriteFontRecord(FontRecordFromData(d), f);
 }
 
 void SetWindowString(HWND wnd, const string& text) { SetWindowTextA(wnd, text.c_str()); }

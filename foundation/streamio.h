@@ -1,5 +1,6 @@
-// Win32-facing stream encodings: the embedded picture as a global-memory
-// packed DIB, the font record as the font dialog's data, and window texts.
+// Win32-facing stream encodings: the font record as the font dialog's data,
+// and window texts (the embedded picture as a global-memory DIB is in
+// imaging/dibglobal.h).
 // Everything else of the encodings is in foundation/core/streamenc.h and
 // takes a TFile directly (TFile is a ByteStream).
 #pragma once
@@ -10,11 +11,10 @@
 #include "platform/owl/combobox.h"
 #include "platform/owl/commdial.h"
 
-// The packed DIB of an embedded picture in new movable global memory owned
-// by the caller, or 0 (wrong type, size below 80 or past the end).
-HGLOBAL ReadDib(tsl::ByteStream& f);
-// False and nothing written for a null handle.
-bool WriteDib(HGLOBAL dib, tsl::ByteStream& f);
+// The stored font record as the font dialog's data and back: the one
+// conversion between the record and a LOGFONT.
+TChooseFontDialog::TData FontDataFromRecord(const tsl::FontRecord& record);
+tsl::FontRecord FontRecordFromData(const TChooseFontDialog::TData& data);
 
 void ReadFontData(TChooseFontDialog::TData& data, tsl::ByteStream& f);
 bool WriteFontData(const TChooseFontDialog::TData& data, tsl::ByteStream& f);
@@ -34,8 +34,6 @@ inline void MemReadPoint(POINT& p, TMemStream& m) { ReadPoint(p, m); }
 inline bool MemWritePoint(const POINT& p, TMemStream& m) { return WritePoint(p, m); }
 inline void MemReadFontData(TChooseFontDialog::TData& d, TMemStream& m) { ReadFontData(d, m); }
 inline bool MemWriteFontData(const TChooseFontDialog::TData& d, TMemStream& m) { return WriteFontData(d, m); }
-inline HGLOBAL MemReadDib(TMemStream& m) { return ReadDib(m); }
-inline bool MemWriteDib(HGLOBAL dib, TMemStream& m) { return WriteDib(dib, m); }
 
 // Window texts.
 void SetWindowString(HWND wnd, const string& text);

@@ -1,7 +1,11 @@
 #include "imaging/dibglobal.h"
 
 #include <cstring>
+#include <vector>
 
+#include "foundation/core/streamenc.h"
+#include "imaging/core/bmpcodec.h"
+#include "imaging/core/dibfile.h"
 #include "platform/owl/file.h"
 
 tsl::DibHandle TGlobalDibPlatform::Alloc(size_t bytes, bool zero) const {
@@ -55,4 +59,29 @@ HGLOBAL TakeGlobalDib(TBitmap_Base& codec) {
   std::memcpy(p, codec.LockedBase, n);
   GlobalUnlock(h);
   return h;
+}
+
+HGLOBAL ReadDib(tsl::ByteStream& f) {
+  std::vector<uint8_t> block;
+  if (!tsl::ReadEmbeddedDib(block, f)) return nullptr;
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, block.size());
+  if (!h) return nullptr;
+  void* p = GlobalLock(h);
+  if (!p) {
+    GlobalFree(h);
+    return nullptr;
+  }
+  std::memcpy(p, block.data(), block.size());
+  GlobalUnlock(h);
+  return h;
+}
+
+bool WriteDib(HGLOBAL dib, tsl::ByteStream& f) {
+  if (!dib) return false;
+  const SIZE_T size = GlobalSize(dib);
+  const auto* p = static_cast<const uint8_t*>(GlobalLock(dib));
+  if (!p) return false;
+  const int r = _TDIB().Write(&f, p, size);
+  GlobalUnlock(dib);
+  return r == tsl::kDibWriteOk;
 }

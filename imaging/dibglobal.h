@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/owl/defs.h"
 
+#include "platform/core/bytestream.h"
 #include "imaging/core/bitmapbase.h"
 
 class TGlobalDibPlatform : public tsl::DibPlatform {
@@ -26,3 +27,9 @@ HGLOBAL DuplicateGlobal(HGLOBAL block);
 // GlobalFree: the codec's own block (its owns-memory flag cleared) when it
 // is global memory, else a copy. Null when the codec holds no picture.
 HGLOBAL TakeGlobalDib(TBitmap_Base& codec);
+
+// The packed DIB of an embedded picture in new movable global memory owned
+// by the caller, or 0 (wrong type, size below 80 or past the end).
+HGLOBAL ReadDib(tsl::ByteStream& f);
+// False and nothing written for a null handle.
+bool WriteDib(HGLOBAL dib, tsl::ByteStream& f);

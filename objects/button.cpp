@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "actions/core/actioncodes.h"
 #include "engine/bookstruct.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
@@ -13,13 +14,14 @@
 #include "foundation/core/pathstr.h"
 #include "foundation/drawtools.h"
 #include "foundation/resstring.h"
+#include "foundation/streamio.h"
+#include "imaging/dibdraw.h"
 #include "platform/owl/module.h"
 #include "resources/ids_objects.h"
 
 namespace {
 
 constexpr uint32_t kActionSplitsName = 0x10000000;  // the file name carries "a|b|c|d"
-constexpr uint16_t kGotoPageCode = 11;
 
 // A packed DIB in a new global block, wrapped; null for no picture.
 std::unique_ptr<TDib> DibFromBlock(const std::vector<uint8_t>& block) {
@@ -81,23 +83,7 @@ void TButtonData::Clear() {
   Picture3.reset();
 }
 
-TChooseFontDialog::TData TButtonData::FontData() const {
-  TChooseFontDialog::TData d;
-  const tsl::FontRecord& r = Font;
-  LOGFONTA& o = d.LogFont;
-  d.Flags = r.Flags;
-  o.lfHeight = r.lfHeight; o.lfWidth = r.lfWidth; o.lfEscapement = r.lfEscapement;
-  o.lfOrientation = r.lfOrientation; o.lfWeight = r.lfWeight;
-  o.lfItalic = r.lfItalic; o.lfUnderline = r.lfUnderline; o.lfStrikeOut = r.lfStrikeOut;
-  o.lfCharSet = r.lfCharSet; o.lfOutPrecision = r.lfOutPrecision;
-  o.lfClipPrecision = r.lfClipPrecision; o.lfQuality = r.lfQuality;
-  o.lfPitchAndFamily = r.lfPitchAndFamily;
-  std::memcpy(o.lfFaceName, r.lfFaceName, sizeof o.lfFaceName);
-  o.lfFaceName[sizeof o.lfFaceName - 1] = '\0';
-  d.PointSize = r.PointSize; d.Color = r.Color; d.FontType = r.FontType;
-  d.SizeMin = r.SizeMin; d.SizeMax = r.SizeMax;
-  return d;
-}
+TChooseFontDialog::TData TButtonData::FontData() const { return FontDataFromRecord(Font); }
 
 void TButtonData::MakeFont() {
   TChooseFontDialog::TData d = FontData();
@@ -195,7 +181,7 @@ void TButtonItem::UpdatePictures() {
   if (!(d.Flags & kButtonActionsInList) && actions.IsEmpty()) {
     for (TActionStruct& a : d.LegacyActions) {
       if (!(a.Flags & kActionEnabled)) continue;
-      a.TriggerEvent = 0x202;  // WM_LBUTTONUP
+      a.TriggerEvent = WM_LBUTTONUP;
       actions.Add(new TActionStruct(a));
     }
   }
@@ -257,7 +243,7 @@ void TButtonItem::EvMouseUp(uint32_t, const TPoint& point) {
 }
 
 bool TButtonItem::RunActions(const TActionTrigger& event, bool all) {
-  if (event.Message == 0x202 && !all) {
+  if (event.Message == WM_LBUTTONUP && !all) {
     const TButtonData& d = ButtonData();
     if ((d.DisplayState != 1 && d.DisplayState != 2) || d.LatchedState == 0) return false;
   }
@@ -307,7 +293,7 @@ bool TButtonItem::MatchesAccelerator(uint key) const {
 }
 
 void TButtonItem::EvChar(uint key) {
-  if (!MatchesAccelerator(key) && key != 13) return;
+  if (!MatchesAccelerator(key) && key != VK_RETURN) return;
   const TPoint corner(Info.Rect.Left, Info.Rect.Top);
   EvMouseDown(0, corner);
   EvMouseUp(0, corner);
@@ -402,7 +388,7 @@ void TButtonItem::SetFileName(string& name) {
   for (int i = 0; i < actions.GetItemsInContainer(); ++i) {
     TActionStruct* a = actions[i];
     if (!a || !(a->Flags & kActionEnabled)) continue;
-    if (a->Code == kGotoPageCode) {
+    if (IsActionCode(a->Code, TActionCode::GotoPage)) {
       TIArrayAsVector<string>* names = ProjectPageNames(book);
       for (int p = 0; names && p < names->GetItemsInContainer(); ++p) {
         const string* page = (*names)[p];

@@ -7,7 +7,7 @@
 #include "engine/objectwindow.h"
 #include "engine/paintinfo.h"
 #include "foundation/core/drawgeom.h"
-#include "foundation/drawtools.h"
+#include "imaging/dibdraw.h"
 #include "imaging/picload.h"
 #include "platform/owl/dib.h"
 #include "slideshow/picdlg.h"

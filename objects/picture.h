@@ -14,10 +14,6 @@
 
 class TDib;
 
-// Property flags the picture reads.
-constexpr uint32_t kPropStretch = 0x80;       // the picture fills the rectangle
-constexpr uint32_t kPropKeepAspect = 0x80000;  // with 0x80: fitted and centred
-
 class TPicObject : public TObjectElement {
 public:
   // Without a record the object makes one with the defaults.

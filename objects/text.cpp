@@ -7,6 +7,7 @@
 #include "engine/objectkinds.h"
 #include "engine/paintinfo.h"
 #include "foundation/drawtools.h"
+#include "foundation/streamio.h"
 #include "platform/owl/dc.h"
 #include "platform/owl/gdiobjec.h"
 
@@ -18,35 +19,8 @@ public:
   std::unique_ptr<TFont> Font;
 };
 
-LOGFONTA ToLogFont(const tsl::FontRecord& r) {
-  LOGFONTA lf{};
-  lf.lfHeight = r.lfHeight;
-  lf.lfWidth = r.lfWidth;
-  lf.lfEscapement = r.lfEscapement;
-  lf.lfOrientation = r.lfOrientation;
-  lf.lfWeight = r.lfWeight;
-  lf.lfItalic = r.lfItalic;
-  lf.lfUnderline = r.lfUnderline;
-  lf.lfStrikeOut = r.lfStrikeOut;
-  lf.lfCharSet = r.lfCharSet;
-  lf.lfOutPrecision = r.lfOutPrecision;
-  lf.lfClipPrecision = r.lfClipPrecision;
-  lf.lfQuality = r.lfQuality;
-  lf.lfPitchAndFamily = r.lfPitchAndFamily;
-  std::memcpy(lf.lfFaceName, r.lfFaceName, sizeof lf.lfFaceName);
-  lf.lfFaceName[sizeof lf.lfFaceName - 1] = '\0';
-  return lf;
-}
-
 std::unique_ptr<TTextFont> MakeGdiFont(tsl::FontRecord& choice) {
-  TChooseFontDialog::TData data;
-  data.Flags = choice.Flags;
-  data.LogFont = ToLogFont(choice);
-  data.PointSize = choice.PointSize;
-  data.Color = choice.Color;
-  data.FontType = choice.FontType;
-  data.SizeMin = choice.SizeMin;
-  data.SizeMax = choice.SizeMax;
+  TChooseFontDialog::TData data = FontDataFromRecord(choice);
   TFont* font = CreateFontFromData(data);
   choice.lfQuality = data.LogFont.lfQuality;
   if (!font) return nullptr;
@@ -126,7 +100,7 @@ void TTextObject::Paint(TPaintInfo& paint) {
 
 void TTextObject::DrawRotated(TDC& dc, const TRect& rect, const TSize& extent) {
   TTextData* d = GetTextData();
-  LOGFONTA lf = ToLogFont(d->FontChoice);
+  LOGFONTA lf = FontDataFromRecord(d->FontChoice).LogFont;
   lf.lfEscapement = d->Angle * 10;
   lf.lfQuality = PROOF_QUALITY;
   const HFONT rotated = ::CreateFontIndirectA(&lf);

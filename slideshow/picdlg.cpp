@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "foundation/drawtools.h"
+#include "imaging/dibdraw.h"
 #include "foundation/sysinfo.h"
 #include "imaging/picload.h"
 #include "platform/owl/dc.h"

@@ -2,28 +2,43 @@
 
 TActionFamily ActionFamilyOf(int16_t code) {
   using F = TActionFamily;
-  if (code == static_cast<int16_t>(TActionCode::PressButton)) return F::NavigationMedia;
-  switch (code) {
-    case 0: case 1: case 2: case 3: case 4: case 5: case 6:
-    case 8: case 9: case 10: case 11: case 24: case 29: case 32: case 36: case 38:
+  using C = TActionCode;
+  switch (static_cast<C>(code)) {
+    case C::PressButton:
+    case C::PlayMedia: case C::StopMedia: case C::PauseMedia: case C::ResumeMedia: case C::MediaToEnd:
+    case C::MediaToStart: case C::EjectMedia:
+    case C::QuitPresentation: case C::ShowInfoBox: case C::GotoRelativePage: case C::GotoPage:
+    case C::NavigateDatabase: case C::GotoPreviousPage: case C::OpenSearchDialog: case C::MinimizeWindow:
+    case C::SoundOn:
       return F::NavigationMedia;
-    case 25: case 26: case 31: case 33: case 34: case 35:
+    case C::ShowObjectPicture: case C::ShowPictureFile: case C::CopyPictureToClipboard:
+    case C::ShowSlideOverview: case C::ShowPictureListOverview: case C::CopyPictureFileToClipboard:
       return F::PictureView;
-    case 23: case 27: case 28: case 30:
+    case C::PrintTextObject: case C::PrintPicture: case C::PrintPictureFile: case C::PrintScreen:
       return F::Printing;
-    case 13: case 41: case 46: case 80:
+    case C::RunProgram: case C::OpenDocument: case C::OpenOrPrintDocument: case C::SendMail:
       return F::ProgramDocument;
-    case 12: case 21: case 54: case 55: case 73: case 74: case 76:
+    case C::StepThroughPageList: case C::LoadProjectFile: case C::NavigateBack: case C::NavigateForward:
+    case C::HistoryBack: case C::HistoryForward: case C::FindInDocument:
       return F::PageListHistory;
-    case 14: case 15: case 16: case 42: case 43: case 44: case 45: case 56: case 77:
+    case C::CopyFolder: case C::UnpackZipArchive: case C::CopyFiles: case C::LoadInstallDescription:
+    case C::ProgramGroupDialog: case C::TargetDirectoryDialog: case C::RunInstallation: case C::ExportDatabase:
+    case C::FilesToClipboard:
       return F::CopyInstall;
-    case 47: case 48: case 49: case 50: case 51: case 52: case 53: case 57: case 58: case 75:
+    case C::AddSelectedSlides: case C::AddAllSlides: case C::RemoveAllSlides: case C::CopySlideFiles:
+    case C::ConfigureSlideShow: case C::RunSlideShow: case C::SetWallpaperFromPicture:
+    case C::CopySlideToClipboard: case C::SetWallpaperFromSlide: case C::LoadSlideShowFile:
       return F::SlideShow;
-    case 59: case 60: case 61: case 62: case 63: case 64: case 65: case 66: case 67: case 68: case 69: case 70:
+    case C::BrowserForward: case C::BrowserStop: case C::BrowserRefresh: case C::BrowserHome:
+    case C::BrowserNavigate: case C::BrowserFontsLargest: case C::BrowserFontsLarge:
+    case C::BrowserFontsMedium: case C::BrowserFontsSmall: case C::BrowserFontsSmallest: case C::BrowserPrint:
+    case C::BrowserBack:
       return F::Browser;
-    case 17: case 18: case 37: case 39: case 40: case 71: case 72: case 78: case 79:
+    case C::HideObject: case C::ShowObject: case C::SoundOff: case C::ShowMessageBox:
+    case C::SetRepeatInterval: case C::NotImplemented: case C::CopyTextToClipboard: case C::EnableTooltips:
+    case C::DisableTooltips:
       return F::ObjectMessage;
-    case 22:
+    case C::PrintDocument:
       return F::DocumentPrint;
     default:
       return F::None;

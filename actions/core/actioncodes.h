@@ -104,5 +104,11 @@ enum class TActionFamily : uint8_t {
 };
 constexpr size_t kActionFamilyCount = static_cast<size_t>(TActionFamily::Count);
 
+// A stored code (u16 in the action record) as the code it names.
+constexpr bool IsActionCode(uint16_t stored, TActionCode code) {
+  return static_cast<int16_t>(stored) == static_cast<int16_t>(code);
+}
+constexpr uint16_t StoredActionCode(TActionCode code) { return static_cast<uint16_t>(code); }
+
 // The family that carries out a code (read as signed 16-bit).
 TActionFamily ActionFamilyOf(int16_t code);

@@ -13,7 +13,7 @@ void Requeue(TActionRun& run) {
   TSysTimeManagerMsg msg;
   msg.Kind = kRunActionMsg;
   msg.Delay = run.Action.Value4;  // the interval of this run's copy
-  msg.LifeTime = kRepeatMsgLifeTime;
+  msg.LifeTime = kTimedMsgLifeTime;
   msg.OwnerId = static_cast<uint32_t>(serial);
   run.Host.PostToProject(msg);
 }
@@ -27,7 +27,7 @@ void DispatchActionCode(TBookStruct* book, TActionHost& host, const TActionStruc
   // A sequential play action holds back the actions chained behind it until
   // its medium ends. Without an object that will report that end the entry
   // would stay until the next page change and its chain would never run.
-  if (code == static_cast<int16_t>(TActionCode::PlayMedia) && run.Action.WaitFlag &&
+  if (IsActionCode(run.Action.Code, TActionCode::PlayMedia) && run.Action.WaitFlag &&
       host.TargetReportsEndOfMedia(run.Action.Target))
     run.RemoveWhenDone = false;
 

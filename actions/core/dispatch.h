@@ -15,9 +15,6 @@
 
 class TBookStruct;
 
-// Lifetime of the timed message that re-queues a repeating action.
-constexpr uint32_t kRepeatMsgLifeTime = 600000;
-
 // What the dispatcher itself uses of the open project.
 class TActionHost {
 public:

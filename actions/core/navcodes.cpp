@@ -26,7 +26,7 @@ int RelativePageTarget(int current, int step, int pageCount, bool wrap, int32_t 
 TSysTimeManagerMsg MakeNavigateDatabaseMsg(const TActionStruct& a) {
   TSysTimeManagerMsg msg;
   msg.Kind = kNavigateDatabaseMsg;
-  msg.LifeTime = kNavigateMsgLifeTime;
+  msg.LifeTime = kTimedMsgLifeTime;
   msg.Delay = (a.Flags & kActionRepeat) ? a.Value4 : 0;
   msg.OwnerId = a.Value1;
   msg.Param3 = static_cast<uint32_t>(a.Value2);

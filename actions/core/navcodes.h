@@ -9,14 +9,12 @@
 #include <memory>
 
 #include "actions/core/dispatch.h"
+#include "engine/core/timedkinds.h"
 
 // Set by the sound-off code, cleared by the sound-on code; the media
 // objects skip sound playback while it is set.
 extern uint8_t GlobalSoundOff;
 
-// Timed-message kind of a database-navigation request.
-constexpr int32_t kNavigateDatabaseMsg = 11;
-constexpr uint32_t kNavigateMsgLifeTime = 600000;
 // Options bit of code 24: the request carries Param3 and only this bit.
 constexpr uint32_t kNavigateByThird = 0x800;
 

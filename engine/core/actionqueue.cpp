@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "actions/core/actioncodes.h"
+
 namespace {
 std::unique_ptr<TPendingActionList> g_pending;
 int32_t g_serialCounter = 0;
@@ -12,7 +14,10 @@ int IndexOfSerial(const TPendingActionList& list, int32_t serial) {
   return list.Find(&probe);
 }
 
-bool IsPageChangingCode(uint16_t code) { return code == 10 || code == 11 || code == 12 || code == 29; }
+bool IsPageChangingCode(uint16_t code) {
+  return IsActionCode(code, TActionCode::GotoRelativePage) || IsActionCode(code, TActionCode::GotoPage) ||
+         IsActionCode(code, TActionCode::StepThroughPageList) || IsActionCode(code, TActionCode::GotoPreviousPage);
+}
 }  // namespace
 
 void CreatePendingActions() {
@@ -64,7 +69,7 @@ void RemovePendingActionsFor(TBookStruct*, uint32_t target, uint16_t code) {
 void SetRepeatInterval(TBookStruct*, uint32_t interval) {
   if (!g_pending) return;
   TActionKeyStruct* key = g_pending->FirstThat([](const TActionKeyStruct& k) {
-    return k.Action && k.Action->Code == 24 && (k.Action->Flags & kActionRepeat);
+    return k.Action && IsActionCode(k.Action->Code, TActionCode::NavigateDatabase) && (k.Action->Flags & kActionRepeat);
   });
   if (key) key->Action->Value4 = interval;
 }

@@ -9,13 +9,12 @@
 #include <vector>
 
 #include "engine/core/format/actionstruct.h"
+#include "engine/core/timedkinds.h"
 #include "foundation/core/timer/timequeue.h"
 #include "platform/core/containers.h"
 
 class TBookStruct;
 
-// Timed-message kind that runs a pending action; its OwnerId is the serial.
-constexpr int32_t kRunActionMsg = 7;
 // Lifetime of a triggered action's kind-7 message: one hour.
 constexpr uint32_t kActionMsgLifeTime = 3600000;
 // Flag bit of an action that queues itself again after each run.

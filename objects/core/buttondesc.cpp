@@ -4,43 +4,13 @@
 #include <map>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 #include "objects/core/buttondata.h"
+#include "tools/core/desc/descwords.h"
 
 namespace {
 
-struct Failure {
-  std::string Message;
-};
-
-// Words and quoted texts (kept with their quotes and escapes, so the
-// description's parser reads them); a '#' followed by a blank, or at the
-// start of the line, ends it.
-std::vector<std::string> Tokens(const std::string& line) {
-  std::vector<std::string> out;
-  size_t i = 0;
-  while (i < line.size()) {
-    const char c = line[i];
-    if (c == ' ' || c == '\t' || c == '\r') {
-      ++i;
-      continue;
-    }
-    if (c == '#' && (i + 1 >= line.size() || line[i + 1] == ' ' || out.empty())) break;
-    size_t j = i;
-    if (c == '"') {
-      for (++j; j < line.size() && line[j] != '"'; ++j)
-        if (line[j] == '\\') ++j;
-      if (j >= line.size()) throw Failure{"a text without its closing quote"};
-      ++j;
-    } else {
-      while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r') ++j;
-    }
-    out.push_back(line.substr(i, j - i));
-    i = j;
-  }
-  return out;
-}
+using Failure = TDescriptionFailure;
 
 class Statement {
 public:
@@ -197,27 +167,7 @@ std::string Expand(Statement& s) {
 
 }  // namespace
 
-bool ExpandButtonStatements(const std::string& text, std::string& out, int& errorLine, std::string& error) {
-  std::istringstream in(text);
-  std::ostringstream result;
-  std::string line;
-  int n = 0;
-  while (std::getline(in, line)) {
-    ++n;
-    try {
-      std::vector<std::string> t = Tokens(line);
-      if (t.empty() || t[0] != "button" || line.find_first_not_of(" \t") == 0) {
-        result << line << '\n';
-        continue;
-      }
-      Statement s(std::vector<std::string>(t.begin() + 1, t.end()));
-      result << line.substr(0, line.find_first_not_of(" \t")) << Expand(s) << '\n';
-    } catch (const Failure& f) {
-      errorLine = n;
-      error = f.Message;
-      return false;
-    }
-  }
-  out = result.str();
-  return true;
+std::string ButtonStatementData(const std::vector<std::string>& words) {
+  Statement s(std::vector<std::string>(words.begin() + 1, words.end()));
+  return Expand(s);
 }

@@ -1,12 +1,9 @@
-// The fixture builder's button statement: an object's data record of the
-// button kind written as one line instead of raw data items. The statement
-// is expanded into the raw `data` items of the record's stream form before
-// the description is parsed (tools/README.md has the syntax).
-// Portable: no Windows headers.
+// The fixture language's button statement: a button's data record written
+// as one line, `button STYLE OPTION...` (tools/README.md has the syntax).
 #pragma once
 #include <string>
+#include <vector>
 
-// Replaces every `button ...` line of a description by the `data` line of
-// its record, at the same indentation. False with the line number (1-based)
-// and the reason of the first statement it cannot read.
-bool ExpandButtonStatements(const std::string& text, std::string& out, int& errorLine, std::string& error);
+// The `data` line of the record the statement's words describe. Throws
+// TDescriptionFailure with the reason for a statement it cannot read.
+std::string ButtonStatementData(const std::vector<std::string>& words);

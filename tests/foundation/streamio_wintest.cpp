@@ -5,6 +5,7 @@
 
 #include "foundation/resstring.h"
 #include "foundation/streamio.h"
+#include "imaging/dibglobal.h"
 #include "platform/owl/file.h"
 #include "resources/resource.h"
 

@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/format/tsldesc.h"
 #include "platform/owl/file.h"
 #include "platform/owl/geometry.h"
-#include "tools/core/tslmake_objects.h"
+#include "tools/core/desc/tsldesc.h"
 
 namespace {
 
@@ -94,7 +93,7 @@ std::vector<POINT> Ring(const TRect& r, int d, bool corners) {
 TEST(BorderPage, ThePlayerDrawsEveryStyleAtItsWidth) {
   TProjectDescription project;
   TDescriptionError error;
-  ASSERT_TRUE(ParseProjectDescription(tslmake::ExpandObjectStatements(Description()), "", project, error))
+  ASSERT_TRUE(ParseProjectDescription(Description(), "", project, error))
       << error.Line << ": " << error.Message;
   const std::string path = TempFolder() + "tsl_borderpage.crt";
   {

@@ -12,10 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/core/pages/fontblock.h"
-#include "objects/core/buttondesc.h"
-#include "tools/core/tslmake_objects.h"
 
 namespace {
 
@@ -88,16 +86,9 @@ int main(int argc, char** argv) {
   }
   std::stringstream text;
   text << in.rdbuf();
-  // Button statements become raw data items first.
-  std::string expanded, reason;
-  int line = 0;
-  if (!ExpandButtonStatements(text.str(), expanded, line, reason)) {
-    std::fprintf(stderr, "%s:%d: %s\n", args[0].c_str(), line, reason.c_str());
-    return 1;
-  }
   TProjectDescription project;
   TDescriptionError error;
-  if (!ParseProjectDescription(tslmake::ExpandObjectStatements(expanded), Folder(args[0]), project, error)) {
+  if (!ParseProjectDescription(text.str(), Folder(args[0]), project, error)) {
     std::fprintf(stderr, "%s:%d: %s\n", args[0].c_str(), error.Line, error.Message.c_str());
     return 1;
   }

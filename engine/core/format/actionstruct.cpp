@@ -218,7 +218,7 @@ void CopyActionList(TSActionStructArrayManager& dest, const TSActionStructArrayM
 }
 
 namespace {
-const uint32_t kTriggerMessages[3] = {0x201, 0x202, 0x203};
+const uint32_t kTriggerMessages[3] = {kTriggerButtonDown, kTriggerClick, kTriggerDoubleClick};
 const uint8_t kTriggerValues[3] = {1, 1, 1};
 }  // namespace
 

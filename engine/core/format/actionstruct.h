@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "actions/core/actioncodes.h"
 #include "engine/core/format/printinfo.h"
 #include "foundation/core/streamenc.h"
 #include "foundation/core/usstring.h"
@@ -17,6 +18,12 @@ constexpr uint32_t kActionEnabled = 0x1;            // runs as a page start or l
 constexpr uint32_t kActionHasPrintInfo = 0x08000000;  // stream carries the print-settings block
 constexpr uint32_t kActionHasText5 = 0x20000000;      // stream carries Text5 and Flags2
 constexpr uint32_t kAction2HasTrigger = 0x400;        // (Flags2) stream carries the trigger record
+
+// The messages an action may run on, as Windows numbers them: the stored
+// trigger is the message's number (portable code has no windows.h).
+constexpr uint16_t kTriggerButtonDown = 0x201;  // WM_LBUTTONDOWN
+constexpr uint16_t kTriggerClick = 0x202;       // WM_LBUTTONUP
+constexpr uint16_t kTriggerDoubleClick = 0x203; // WM_LBUTTONDBLCLK
 
 class TActionStruct final {
 public:
@@ -44,7 +51,7 @@ public:
     return static_cast<int32_t>(Delay) == static_cast<int32_t>(o.Delay);
   }
 
-  uint16_t Code = 9;
+  uint16_t Code = StoredActionCode(TActionCode::ShowInfoBox);
   uint32_t Target = 0;
   uintptr_t Owner = 0;  // the object or project that scheduled a copy; never stored
   uint32_t Flags = 0x100E8C;
@@ -64,7 +71,7 @@ public:
   TUSStrings Strings;
   uint8_t Valid = 1;  // never stored
   // The trigger record: the message the owning object runs the action on.
-  uint16_t TriggerEvent = 0x202;  // WM_LBUTTONUP
+  uint16_t TriggerEvent = kTriggerClick;
   uint32_t Ext1 = 0;
   uint8_t Ext2 = 0;
   uint16_t Ext3 = 0;

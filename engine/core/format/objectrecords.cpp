@@ -247,6 +247,14 @@ void TObjectInfoTail::Write(ByteStream& f) const {
 
 uint32_t TObjectInfoTail::Total() const { return Spans[0] + Spans[1] + Spans[2] + Spans[3]; }
 
+uint32_t TObjectInfoTail::Duration(int first, int count) const {
+  uint64_t spans = 0;
+  for (int i = first; i < first + count && i < 4; ++i)
+    if (i >= 0) spans += Spans[i];
+  if (Unit != 0 && spans > kLongestDuration / Unit) return kLongestDuration;
+  return static_cast<uint32_t>(spans * Unit);
+}
+
 bool TObjectInfoTail::Rescale(uint32_t unit) {
   if (unit < 125) return false;
   for (uint32_t& s : Spans)

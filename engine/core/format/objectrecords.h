@@ -81,13 +81,25 @@ public:
   std::vector<uint8_t> Picture;  // packed DIB; never stored
 };
 
-// Property flag bits.
+// Property flag bits (TProperty::Flags), the one table of them. A bit that
+// means something else to some readers has a line for each meaning.
 constexpr uint32_t kPropShared = 0x01;          // on every page, stored with data in the first shared list
+constexpr uint32_t kPropOwnCache = 0x01;        // page build: its cached picture is dropped
+constexpr uint32_t kPropStartsOnce = 0x01;      // media kinds: started once, then resumed
 constexpr uint32_t kPropSharedDataless = 0x02;  // on every page, data per page
 constexpr uint32_t kPropPageObject = 0x04;      // stored in its page's object list
-constexpr uint32_t kPropScaleSize = 0x80;       // a page scale scales the size too
-constexpr uint32_t kPropFill = 0x40;
+constexpr uint32_t kPropPlacement = kPropShared | kPropSharedDataless | kPropPageObject;
+constexpr uint32_t kPropFill = 0x40;            // the rectangle is filled with the property colour
+constexpr uint32_t kPropScaleSize = 0x80;       // a page scale scales the size too; the button keeps its size
+constexpr uint32_t kPropStretch = 0x80;         // pictures: the picture fills the rectangle
+constexpr uint32_t kPropShowAtOnce = 0x1000;    // page build: shown at once, its medium started later
+constexpr uint32_t kPropMediaStart = 0x1000;    // media kinds: StartMediaObject starts the medium
+constexpr uint32_t kPropKeyMember = 0x20000;    // a member of the page's key (focus) order
+constexpr uint32_t kPropFocusFrame = 0x40000;   // a focus frame is drawn while it has the focus
+constexpr uint32_t kPropKeepAspect = 0x80000;   // pictures: with kPropStretch, fitted and centred
+constexpr uint32_t kPropFileShows = 0x200000;   // an empty file name hides it, another shows it
 constexpr uint32_t kPropToolTip = 0x400000;
+constexpr uint32_t kPropEditHidden = 0x800000;  // hidden in edit mode
 constexpr uint32_t kPropHasActions = 0x1000000;
 constexpr uint32_t kPropHasText = 0x2000000;
 
@@ -125,6 +137,10 @@ public:
   string Text;
 };
 
+// Timing flag bits (TObjectInfoTail::Flags).
+constexpr uint32_t kTailVisible = 0x1;  // shown from the page start
+constexpr uint32_t kTailStays = 0x2;    // stays visible once shown
+
 // Timing of an object (or, for a page, of its transition and automatic
 // advance): flags, the time unit in ms and four spans counted in units.
 struct TObjectInfoTail {
@@ -140,13 +156,18 @@ struct TObjectInfoTail {
   void Write(tsl::ByteStream& f) const;
   // Sum of the four spans.
   uint32_t Total() const;
+  // Milliseconds of `count` spans from `first`: the unit times their sum,
+  // counted in 64 bits since both come from the file, and capped at
+  // kLongestDuration.
+  uint32_t Duration(int first, int count) const;
+  static constexpr uint32_t kLongestDuration = 0x7FFFFFFF;
   // A new time unit (at least 125): the spans are converted to it.
   bool Rescale(uint32_t unit);
   // False for a sum of 0x7FFFFFFF, a negative first span or a running sum
   // that decreases; otherwise true when limit < 1 or the sum is within it.
   bool IsValid(int32_t limit) const;
 
-  uint32_t Flags = 1;  // 0x1 shown from the page start, 0x2 stays visible
+  uint32_t Flags = kTailVisible;
   uint32_t Unit = 125;
   uint32_t Spans[4] = {};
 };

@@ -9,6 +9,10 @@
 
 class TSysTimeManager;
 
+// How long a timed message may wait, unless its poster says otherwise: ten
+// minutes.
+constexpr uint32_t kTimedMsgLifeTime = 600000;
+
 // One timed message, copied whole by value. Fields that can carry an object
 // or other pointer are pointer-sized (the record never goes to disk).
 struct TSysTimeManagerMsg {
@@ -16,7 +20,7 @@ struct TSysTimeManagerMsg {
   int8_t Priority = 0;
   uint32_t PostTime = 0;
   uint32_t Delay = 0;
-  uint32_t LifeTime = 600000;
+  uint32_t LifeTime = kTimedMsgLifeTime;
   uintptr_t Sender = 0;
   uintptr_t Param1 = 0;
   uintptr_t Param2 = 0;

@@ -39,7 +39,7 @@ public:
       const TPendingRun r = RunPendingAction(nullptr, *this, static_cast<int32_t>(msg.OwnerId), Families);
       return r == TPendingRun::Waiting ? kTimerMsgKeep : kTimerMsgDone;
     }
-    if (msg.Kind == 10) RemovePendingActionsFor(nullptr, static_cast<uint32_t>(msg.Sender), 0);
+    if (msg.Kind == kEndOfMediaMsg) RemovePendingActionsFor(nullptr, static_cast<uint32_t>(msg.Sender), 0);
     return kTimerMsgDone;
   }
   void PostToProject(TSysTimeManagerMsg& msg) override {
@@ -92,7 +92,7 @@ protected:
   void MediaEnds(uint32_t object) {
     TSysTimeManagerMsg m;
     m.Receiver = &project;
-    m.Kind = 10;
+    m.Kind = kEndOfMediaMsg;
     m.Sender = object;
     q.PostMsg(m);
   }

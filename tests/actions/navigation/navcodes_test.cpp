@@ -226,7 +226,7 @@ TEST_F(Navigation, DatabaseNavigationRequests) {
     Run(a);
     ASSERT_EQ(project.Posted.size(), 1u);
     const TSysTimeManagerMsg& m = project.Posted[0];
-    EXPECT_EQ(m.Kind, 11);
+    EXPECT_EQ(m.Kind, kNavigateDatabaseMsg) << TimedMsgKindName(m.Kind);
     EXPECT_EQ(m.LifeTime, 600000u);
     EXPECT_EQ(m.Delay, c.delay);
     EXPECT_EQ(m.OwnerId, c.owner);

@@ -5,7 +5,7 @@
 #include "bytes.h"
 #include "engine/core/format/background.h"
 #include "engine/core/format/recordctx.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 
 using tsl::MemoryStream;
 

@@ -8,7 +8,7 @@
 
 #include "engine/core/format/background.h"
 #include "engine/core/format/rawio.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/recordgdi.h"
 #include "platform/owl/dc.h"
 #include "platform/owl/geometry.h"

@@ -5,9 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/core/format/tsldesc.h"
-#include "objects/core/buttondesc.h"
-#include "tools/core/tslmake_objects.h"
+#include "tools/core/desc/tsldesc.h"
 
 using tsl::MemoryStream;
 
@@ -108,7 +106,7 @@ TEST(Builder, DescriptionWrittenAndReadBack) {
     EXPECT_EQ(read.Pages[1]->Record.Info.Target.GetName(), "Seite#3") << "a page without a name";
     EXPECT_EQ(first.Info.Tail.Spans[3], 16u);
     ASSERT_EQ(first.Objects.size(), 2u);
-    EXPECT_EQ(first.Objects[0].Info.Property.Flags & 0x7, kPropPageObject);
+    EXPECT_EQ(first.Objects[0].Info.Property.Flags & kPropPlacement, kPropPageObject);
     EXPECT_EQ(first.Objects[1].Info.Target.GetName(), "Grafik5") << "numbered after 3";
     const TSActionStructArrayManager& acts = *first.Objects[0].Info.Property.Actions;
     ASSERT_EQ(acts.GetItemsInContainer(), 1);
@@ -124,8 +122,8 @@ TEST(Builder, DescriptionWrittenAndReadBack) {
     EXPECT_EQ(first.DataOverrides[0].Number, 2u);
     ASSERT_EQ(read.Shared.Objects.size(), 1u);
     ASSERT_EQ(read.Shared.Dataless.size(), 1u);
-    EXPECT_EQ(read.Shared.Objects[0].Info.Property.Flags & 0x7, kPropShared);
-    EXPECT_EQ(read.Shared.Dataless[0].Info.Property.Flags & 0x7, kPropSharedDataless);
+    EXPECT_EQ(read.Shared.Objects[0].Info.Property.Flags & kPropPlacement, kPropShared);
+    EXPECT_EQ(read.Shared.Dataless[0].Info.Property.Flags & kPropPlacement, kPropSharedDataless);
     EXPECT_EQ(read.Pages[1]->Record.OwnOptionsFlag, 1);
     EXPECT_EQ(read.Pages[1]->Record.DbInfo.Flags, kDbInUse);
     EXPECT_EQ(read.Pages[2]->Record.Background.Flags & kBackgroundLinked, kBackgroundLinked);
@@ -184,12 +182,8 @@ TEST(Builder, TheDemoDescriptionBuilds) {
   ASSERT_TRUE(in.good());
   std::stringstream text;
   text << in.rdbuf();
-  // As tslmake reads it: the object kinds' statements expand first.
-  std::string buttons, reason;
-  int line = 0;
-  ASSERT_TRUE(ExpandButtonStatements(text.str(), buttons, line, reason)) << line << ": " << reason;
   TProjectDescription d;
-  const std::vector<uint8_t> bytes = Build(tslmake::ExpandObjectStatements(buttons), d);
+  const std::vector<uint8_t> bytes = Build(text.str(), d);
   MemoryStream m(bytes);
   EXPECT_TRUE(IsPlayableProject(m));
   TProjectImage read;

@@ -7,7 +7,7 @@
 #include "engine/core/format/pagerecord.h"
 #include "engine/core/format/recordctx.h"
 #include "engine/core/format/trace.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 
 using tsl::MemoryStream;
 

@@ -154,6 +154,35 @@ TEST(TProperty, RoundTripAndDeepCopy) {
   EXPECT_TRUE(c == p) << "equality compares the head only";
 }
 
+// Unit and spans come from the file: their product must neither wrap nor
+// exceed the longest delay.
+TEST(TObjectInfoTail, DurationCountsInSixtyFourBits) {
+  struct Case {
+    const char* what;
+    uint32_t unit, s[4];
+    int first, count;
+    uint32_t ms;
+  };
+  const Case cases[] = {
+      {"first span", 125, {8, 16, 24, 2}, 0, 1, 1000},
+      {"all four", 125, {8, 16, 24, 2}, 0, 4, 6250},
+      {"the last alone", 125, {8, 16, 24, 2}, 3, 1, 250},
+      {"a product past 32 bits", 0x10000, {0x10000, 0, 0, 0}, 0, 1, TObjectInfoTail::kLongestDuration},
+      {"a sum past 32 bits", 1, {0xFFFFFFFF, 0xFFFFFFFF, 0, 0}, 0, 4, TObjectInfoTail::kLongestDuration},
+      {"largest unit and spans", 0xFFFFFFFF, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, 0, 4,
+       TObjectInfoTail::kLongestDuration},
+      {"a product that wraps to 0 in 32 bits", 0x80000, {0x2000, 0, 0, 0}, 0, 1, TObjectInfoTail::kLongestDuration},
+      {"no unit", 0, {5, 5, 5, 5}, 0, 4, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TObjectInfoTail t;
+    t.Unit = c.unit;
+    for (int i = 0; i < 4; ++i) t.Spans[i] = c.s[i];
+    EXPECT_EQ(t.Duration(c.first, c.count), c.ms);
+  }
+}
+
 TEST(TObjectInfoTail, SpansRescaleAndLimits) {
   TObjectInfoTail t;
   t.Init(8, 16, 24, 0, 3);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
 #include "platform/owl/file.h"

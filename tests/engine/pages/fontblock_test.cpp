@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "engine/core/format/projectimage.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/core/pages/fontblock.h"
 
 namespace {

@@ -288,8 +288,8 @@ TEST(ObjectManager, PageQueriesAndScale) {
 TEST(ObjectManager, QuitKeys) {
   TTestProject p("quit.crt", kProject);  // quit keys 1 and 4: Enter and Ctrl+C
   TBookStruct& book = *p.Book;
-  EXPECT_TRUE(book.IsQuitKey(13));
-  EXPECT_FALSE(book.IsQuitKey(27)) << "Esc is not one of this project's";
+  EXPECT_TRUE(book.IsQuitKey(VK_RETURN));
+  EXPECT_FALSE(book.IsQuitKey(VK_ESCAPE)) << "Esc is not one of this project's";
   BYTE keys[256] = {};
   ::GetKeyboardState(keys);
   keys[VK_CONTROL] = 0;

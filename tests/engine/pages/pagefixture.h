@@ -10,7 +10,7 @@
 
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/recordctx.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/core/pages/pagemodel.h"
 #include "engine/core/pages/projectsave.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/core/pages/standindata.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"

@@ -13,7 +13,7 @@
 
 #include "engine/actionqueue.h"
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"

@@ -9,12 +9,11 @@
 #include <string>
 
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
-#include "objects/core/buttondesc.h"
 #include "platform/owl/file.h"
 #include "platform/owl/framewin.h"
+#include "tools/core/desc/tsldesc.h"
 
 class RunningProject {
 public:
@@ -22,12 +21,9 @@ public:
   RunningProject(const std::string& description, int width, int height,
                  const std::function<void(const std::string&)>& alter = {})
       : Path(TempFile()) {
-    std::string expanded, reason;
-    int line = 0;
-    EXPECT_TRUE(ExpandButtonStatements(description, expanded, line, reason)) << line << ": " << reason;
     TProjectDescription project;
     TDescriptionError error;
-    EXPECT_TRUE(ParseProjectDescription(expanded, "", project, error)) << error.Line << ": " << error.Message;
+    EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
     {
       TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
       WriteProjectDescription(project, f);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "platform/core/bytestream.h"
 #include "platform/owl/file.h"
 

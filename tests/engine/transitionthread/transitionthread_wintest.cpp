@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 #include "engine/transitionthread.h"

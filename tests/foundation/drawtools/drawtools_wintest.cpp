@@ -6,6 +6,7 @@
 
 #include "canvas.h"
 #include "foundation/drawtools.h"
+#include "imaging/dibdraw.h"
 #include "foundation/sysinfo.h"
 #include "platform/owl/file.h"
 

@@ -136,8 +136,9 @@ TEST(CommandLine, ProjectFileFromTheProcessCommandLine) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     const BOOL started = CreateProcessA(self.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    const DWORD startError = started ? 0 : GetLastError();
     SetEnvironmentVariableA("TSLUTIL_CMDLINE_WANT", nullptr);
-    if (!started) return std::string("not started");
+    if (!started) return "not started, error " + std::to_string(startError);
     if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 98);
     DWORD code = 99;
     GetExitCodeProcess(pi.hProcess, &code);

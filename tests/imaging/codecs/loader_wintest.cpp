@@ -13,7 +13,7 @@
 
 #include "engine/core/format/background.h"
 #include "engine/recordgdi.h"
-#include "foundation/drawtools.h"
+#include "imaging/dibdraw.h"
 #include "imaging/jpegfile.h"
 #include "imaging/kpcd.h"
 #include "imaging/picload.h"

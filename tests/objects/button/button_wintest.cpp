@@ -9,12 +9,11 @@
 
 #include "actions/dispatcher.h"
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 #include "engine/presentpump.h"
 #include "objects/button.h"
-#include "objects/core/buttondesc.h"
 #include "platform/owl/file.h"
 #include "platform/owl/framewin.h"
 
@@ -23,12 +22,9 @@ namespace {
 class Presentation {
 public:
   explicit Presentation(const std::string& description) : Path(wintest::TempPath("tsl_buttons.crt")) {
-    std::string expanded, reason;
-    int line = 0;
-    EXPECT_TRUE(ExpandButtonStatements(description, expanded, line, reason)) << line << ": " << reason;
     TProjectDescription project;
     TDescriptionError error;
-    EXPECT_TRUE(ParseProjectDescription(expanded, "", project, error)) << error.Line << ": " << error.Message;
+    EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
     {
       TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
       WriteProjectDescription(project, f);

@@ -8,7 +8,7 @@
 
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/recordctx.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "imaging/core/dibfile.h"
 
 using namespace tsl;

@@ -1,8 +1,7 @@
-#include "objects/core/buttondesc.h"
+#include "tools/core/desc/tsldesc.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/core/format/tsldesc.h"
 #include "foundation/core/streamenc.h"
 #include "objects/core/buttondata.h"
 
@@ -11,12 +10,9 @@ namespace {
 // The record the description gives the first object of page 1.
 TButtonDataCore ButtonOf(const std::string& statement) {
   const std::string text = "size 640 480\npage 1\n  object button \"B\" 10 10 110 40\n    " + statement + "\n";
-  std::string expanded, error;
-  int line = 0;
-  EXPECT_TRUE(ExpandButtonStatements(text, expanded, line, error)) << line << ": " << error;
   TProjectDescription project;
   TDescriptionError perr;
-  EXPECT_TRUE(ParseProjectDescription(expanded, ".", project, perr)) << perr.Line << ": " << perr.Message;
+  EXPECT_TRUE(ParseProjectDescription(text, ".", project, perr)) << perr.Line << ": " << perr.Message;
   TButtonDataCore d;
   if (project.Image.Pages.empty() || project.Image.Pages[0]->Record.Objects.empty()) return d;
   tsl::MemoryStream m;
@@ -66,11 +62,12 @@ TEST(ButtonDescription, Errors) {
                        "button pictures2 up linked \"a.bmp\" down gradient 4 4 #000000 #FFFFFF",
                        "button text caption \"open"};
   for (const char* b : bad) {
-    std::string out, error;
-    int line = 0;
-    EXPECT_FALSE(ExpandButtonStatements(std::string("page 1\n  object button 0 0 10 10\n    ") + b + "\n", out, line,
-                                        error))
+    TProjectDescription project;
+    TDescriptionError error;
+    EXPECT_FALSE(ParseProjectDescription(std::string("page 1\n  object button 0 0 10 10\n    ") + b + "\n", ".", project,
+                                         error))
         << b;
-    EXPECT_EQ(line, 3) << b;
+    EXPECT_EQ(error.Line, 3) << b;
+    EXPECT_FALSE(error.Message.empty()) << b;
   }
 }

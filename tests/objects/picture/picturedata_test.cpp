@@ -8,9 +8,8 @@
 
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/recordctx.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "imaging/core/dibfile.h"
-#include "tools/core/tslmake_objects.h"
 
 using namespace tsl;
 
@@ -221,12 +220,12 @@ TEST(PictureData, AssignCopiesThePicture) {
 
 // The fixture builder's `picture` statements write what the writer writes.
 TEST(PictureData, FixtureBuilderStatements) {
-  const std::string description = tslmake::ExpandObjectStatements(
+  const std::string description =
       "page 1\n"
       "  object picture 0 0 50 50\n"
       "    picture linked \"bild.jpg\" transparent #FF00FF viewer #102030 pcd 4 1\n"
       "  object picture 0 0 50 50\n"
-      "    picture embedded checker 8 8 #000000 #FFFFFF 2 viewer\n");
+      "    picture embedded checker 8 8 #000000 #FFFFFF 2 viewer\n";
   TProjectDescription project;
   TDescriptionError error;
   ASSERT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/bookstruct.h"
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
@@ -18,7 +18,6 @@
 #include "platform/owl/file.h"
 #include "platform/owl/scroller.h"
 #include "platform/owl/window.h"
-#include "tools/core/tslmake_objects.h"
 
 class ObjectHost : public TWindow {
 public:
@@ -37,7 +36,7 @@ public:
   ObjectPage(const std::string& description, int clientW, int clientH) {
     TProjectDescription project;
     TDescriptionError error;
-    Ok = ParseProjectDescription(tslmake::ExpandObjectStatements(description), "", project, error);
+    Ok = ParseProjectDescription(description, "", project, error);
     EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
     if (!Ok) return;
     Path = wintest::TempPath("tsl_objects_page.crt");

@@ -7,8 +7,7 @@
 
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/recordctx.h"
-#include "engine/core/format/tsldesc.h"
-#include "tools/core/tslmake_objects.h"
+#include "tools/core/desc/tsldesc.h"
 
 using namespace tsl;
 
@@ -221,13 +220,13 @@ TEST(TextData, FontFromTheMaker) {
 // The fixture builder's `text` statement writes what the record's writer
 // writes.
 TEST(TextData, FixtureBuilderStatement) {
-  const std::string description = tslmake::ExpandObjectStatements(
+  const std::string description =
       "page 1\n"
       "  object text 10 10 200 60\n"
       "    text \"Hallo Welt\" font \"Courier New\" 24 bold italic colour #FF0000 align centre shadow #00FF00 3 -4 "
       "angle 45\n"
       "  object text 10 80 200 120\n"
-      "    text \"x\" nowrap\n");
+      "    text \"x\" nowrap\n";
   TProjectDescription project;
   TDescriptionError error;
   ASSERT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
@@ -255,11 +254,10 @@ TEST(TextData, FixtureBuilderStatement) {
     objects[i].Data->Write(built);
     EXPECT_EQ(built.Data(), WriteRecord(*wanted[i])) << i;
   }
-  // A statement it does not know stays for the parser to report.
-  const std::string bad = tslmake::ExpandObjectStatements("page 1\n  object text 0 0 9 9\n    text \"a\" sideways\n");
-  EXPECT_NE(bad.find("text \"a\" sideways"), std::string::npos);
-  EXPECT_FALSE(ParseProjectDescription(bad, "", project, error));
+  // An option it does not know is refused on its line.
+  EXPECT_FALSE(ParseProjectDescription("page 1\n  object text 0 0 9 9\n    text \"a\" sideways\n", "", project, error));
   EXPECT_EQ(error.Line, 3);
+  EXPECT_NE(error.Message.find("text"), std::string::npos) << error.Message;
 }
 
 }  // namespace

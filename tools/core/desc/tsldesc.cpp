@@ -1,4 +1,4 @@
-#include "engine/core/format/tsldesc.h"
+#include "tools/core/desc/tsldesc.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,8 +8,11 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "actions/core/actioncodes.h"
 #include "engine/core/format/rawio.h"
 #include "imaging/core/dibfile.h"
+#include "tools/core/desc/descwords.h"
+#include "tools/core/desc/objectdesc.h"
 
 using namespace tsl;
 
@@ -155,56 +158,33 @@ struct Token {
   bool quoted = false;
 };
 
-class ParseError {
-public:
-  explicit ParseError(std::string m) : message(std::move(m)) {}
-  std::string message;
-};
+using ParseError = TDescriptionFailure;
 
-std::vector<Token> Tokenize(const std::string& line) {
-  std::vector<Token> out;
-  size_t i = 0;
-  while (i < line.size()) {
-    const char c = line[i];
-    if (c == ' ' || c == '\t' || c == '\r') {
-      ++i;
+// A quoted word's text: escapes resolved, code page 1252.
+std::string Unquote(const std::string& word) {
+  std::string text;
+  for (size_t i = 1; i + 1 < word.size();) {
+    const char d = word[i++];
+    if (d != '\\' || i + 1 >= word.size()) {
+      text += d;
       continue;
     }
-    if (c == '#' && (i + 1 == line.size() || line[i + 1] == ' ' || line[i + 1] == '\t' ||
-                     line[i + 1] == '#' || out.empty()))
-      break;  // comment
-    Token t;
-    if (c == '"') {
-      t.quoted = true;
-      ++i;
-      bool closed = false;
-      while (i < line.size()) {
-        const char d = line[i++];
-        if (d == '"') {
-          closed = true;
-          break;
-        }
-        if (d == '\\' && i < line.size()) {
-          const char e = line[i++];
-          if (e == 'n') t.text += '\n';
-          else if (e == 't') t.text += '\t';
-          else if (e == 'x') {
-            t.text += static_cast<char>(HexByte(line, i));
-            i += 2;
-          } else t.text += e;
-        } else {
-          t.text += d;
-        }
-      }
-      if (!closed) throw ParseError("unterminated string");
-      std::string ansi;
-      if (!Utf8ToAnsi(t.text, ansi)) throw ParseError("text holds a character outside code page 1252");
-      t.text = ansi;
-    } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') t.text += line[i++];
-    }
-    out.push_back(t);
+    const char e = word[i++];
+    if (e == 'n') text += '\n';
+    else if (e == 't') text += '\t';
+    else if (e == 'x') {
+      text += static_cast<char>(HexByte(word, i));
+      i += 2;
+    } else text += e;
   }
+  std::string ansi;
+  if (!Utf8ToAnsi(text, ansi)) throw ParseError("text holds a character outside code page 1252");
+  return ansi;
+}
+
+std::vector<Token> Tokenize(const std::vector<std::string>& words) {
+  std::vector<Token> out;
+  for (const std::string& w : words) out.push_back(IsQuotedWord(w) ? Token{Unquote(w), true} : Token{w, false});
   return out;
 }
 
@@ -566,12 +546,13 @@ private:
   void Action(Args& a, TActionStruct& act) {
     act.Flags |= kActionEnabled;
     const std::string verb = a.Word();
-    if (verb == "goto") act.Code = 11, act.Value1 = a.U32();
-    else if (verb == "next") act.Code = 10, act.Value1 = 1;
-    else if (verb == "prev") act.Code = 10, act.Value1 = static_cast<uint32_t>(-1);
-    else if (verb == "back") act.Code = 29;
-    else if (verb == "quit") act.Code = 8;
-    else if (verb == "info") act.Code = 9;
+    using C = TActionCode;
+    if (verb == "goto") act.Code = StoredActionCode(C::GotoPage), act.Value1 = a.U32();
+    else if (verb == "next") act.Code = StoredActionCode(C::GotoRelativePage), act.Value1 = 1;
+    else if (verb == "prev") act.Code = StoredActionCode(C::GotoRelativePage), act.Value1 = static_cast<uint32_t>(-1);
+    else if (verb == "back") act.Code = StoredActionCode(C::GotoPreviousPage);
+    else if (verb == "quit") act.Code = StoredActionCode(C::QuitPresentation);
+    else if (verb == "info") act.Code = StoredActionCode(C::ShowInfoBox);
     else if (verb == "code") act.Code = static_cast<uint16_t>(a.Number(INT16_MIN, 0xFFFF));
     else throw ParseError("an action is goto N, next, prev, back, quit, info or code N");
     while (a.More()) {
@@ -596,9 +577,9 @@ private:
         while (a.PeekNumber()) act.IntList.push_back(static_cast<int32_t>(a.U32()));
       } else if (a.Take("print")) act.GetPrintInfo();
       else if (a.Take("on")) {
-        if (a.Take("click")) act.TriggerEvent = 0x202;
-        else if (a.Take("down")) act.TriggerEvent = 0x201;
-        else if (a.Take("dblclick")) act.TriggerEvent = 0x203;
+        if (a.Take("click")) act.TriggerEvent = kTriggerClick;
+        else if (a.Take("down")) act.TriggerEvent = kTriggerButtonDown;
+        else if (a.Take("dblclick")) act.TriggerEvent = kTriggerDoubleClick;
         else act.TriggerEvent = static_cast<uint16_t>(a.Number(0, 0xFFFF));
       } else throw ParseError("unknown action option '" + a.Word() + "'");
     }
@@ -627,7 +608,7 @@ private:
     if (number >= nextNumber_) nextNumber_ = number + 1;
     maxNumber_ = std::max(maxNumber_, number);
     rec.Info.Target = LinkTarget(static_cast<int16_t>(kind), number, -1, name.empty() ? nullptr : name.c_str());
-    rec.Info.Property.Flags = (rec.Info.Property.Flags & ~0x7u) |
+    rec.Info.Property.Flags = (rec.Info.Property.Flags & ~kPropPlacement) |
                               (shared ? (dataless ? kPropSharedDataless : kPropShared) : kPropPageObject);
     if (!dataless) rec.Data = std::make_unique<TRawData>();
     std::vector<TObjectRecord>& list =
@@ -735,14 +716,18 @@ bool ParseProjectDescription(const std::string& text, const std::string& baseDir
   try {
     while (std::getline(in, line)) {
       ++n;
-      std::vector<Token> t = Tokenize(line);
+      std::vector<std::string> words = DescriptionWords(line);
       const size_t indent = line.find_first_not_of(" \t");
-      if (!t.empty()) parser.Line(Args(std::move(t)), indent);
+      if (indent > 0) {
+        const std::string data = ObjectStatementData(words);
+        if (!data.empty()) words = DescriptionWords(data);
+      }
+      if (!words.empty()) parser.Line(Args(Tokenize(words)), indent);
     }
     parser.Finish();
   } catch (const ParseError& e) {
     error.Line = n;
-    error.Message = e.message;
+    error.Message = e.Message;
     return false;
   } catch (const std::logic_error&) {  // digits that do not convert (\x, hex, colours)
     error.Line = n;

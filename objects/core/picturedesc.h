@@ -1,0 +1,10 @@
+// The fixture language's picture statement: a picture object's data record
+// written as one line (tools/README.md has the syntax).
+#pragma once
+#include <string>
+#include <vector>
+
+// The `data` line of the record the statement's words describe, in the order
+// the kind's writer stores it. Throws TDescriptionFailure for a statement it
+// cannot read.
+std::string PictureStatementData(const std::vector<std::string>& words);

@@ -1,0 +1,17 @@
+#include "tools/core/desc/objectdesc.h"
+
+#include "objects/core/buttondesc.h"
+#include "objects/core/picturedesc.h"
+#include "objects/core/textdesc.h"
+
+std::string ObjectStatementData(const std::vector<std::string>& words) {
+  using Reader = std::string (*)(const std::vector<std::string>&);
+  static const struct {
+    const char* Word;
+    Reader Data;
+  } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData}};
+  if (words.empty()) return {};
+  for (const auto& s : kStatements)
+    if (words[0] == s.Word) return s.Data(words);
+  return {};
+}
