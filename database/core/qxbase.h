@@ -21,11 +21,12 @@ constexpr int QX_PARMAX = 4;
 constexpr int32_t QX_FIELDS = 1;
 
 // Bounds for typed input (the search field reaches the parser unescaped):
-// nesting and tree depth, names per table, loop passes per evaluation and the
-// size of one text value.
+// nesting and tree depth, names per table, the work of one evaluation (each
+// loop pass costs the nodes it runs, text costs a step per 64 bytes it
+// copies, compares or scans) and the size of one text value.
 constexpr int QX_MAXDEPTH = 256;
 constexpr uint32_t QX_MAXNAMES = 4096;
-constexpr int64_t QX_EVALBUDGET = 1000000;
+constexpr int64_t QX_EVALBUDGET = 2000000;
 constexpr uint32_t QX_BYTESPERSTEP = 64;
 constexpr uint64_t QX_MAXTEXT = 16u * 1024u * 1024u;
 

@@ -107,7 +107,7 @@ std::ostream& QX_NopExpr::print(std::ostream& os, int indent) const { return End
 QX_Expression* QX_AsNum(QX_Expression* e) { return e->isNum() ? e : new QX_ToNumExpr(e); }
 QX_Expression* QX_AsStr(QX_Expression* e) { return e->isStr() ? e : new QX_ToStrExpr(e); }
 
-QX_UnaryExpr::QX_UnaryExpr(QX_Expression* e) : a(e) { depth_ = a->depth() + 1; }
+QX_UnaryExpr::QX_UnaryExpr(QX_Expression* e) : a(e) { Adopt(a); }
 QX_UnaryExpr::~QX_UnaryExpr() { QX_Delete(a); }
 std::ostream& QX_UnaryExpr::print(std::ostream& os, int indent) const {
   EndLine(Line(os, indent) << name() << "(");
@@ -116,7 +116,8 @@ std::ostream& QX_UnaryExpr::print(std::ostream& os, int indent) const {
 }
 
 QX_BinaryExpr::QX_BinaryExpr(QX_Expression* x, QX_Expression* y) : a(x), b(y) {
-  depth_ = std::max(a->depth(), b->depth()) + 1;
+  Adopt(a);
+  Adopt(b);
 }
 QX_BinaryExpr::~QX_BinaryExpr() {
   QX_Delete(a);
@@ -141,7 +142,9 @@ QX_Error QX_BinaryExpr::evaluateBoth(QX_Expression*& va, QX_Expression*& vb) {
 }
 
 QX_TernaryExpr::QX_TernaryExpr(QX_Expression* cc, QX_Expression* xx, QX_Expression* yy) : c(cc), x(xx), y(yy) {
-  depth_ = std::max({c->depth(), x->depth(), y ? y->depth() : 0}) + 1;
+  Adopt(c);
+  Adopt(x);
+  Adopt(y);
 }
 QX_TernaryExpr::~QX_TernaryExpr() {
   QX_Delete(c);
@@ -222,11 +225,14 @@ QX_Error QX_SearchExpr::evaluate(QX_Expression** result) {
   QX_Expression *va, *vb;
   if (QX_Error e = evaluateBoth(va, vb)) return e;
   QX_Error e = nullptr;
-  if (va->type() == STR_EXP && vb->type() == STR_EXP)
-    *result = new QX_NumExpr(
-        std::strstr(static_cast<QX_StrExpr*>(va)->str, static_cast<QX_StrExpr*>(vb)->str) ? 1 : 0);
-  else
+  if (va->type() == STR_EXP && vb->type() == STR_EXP) {
+    const char* sa = static_cast<QX_StrExpr*>(va)->str;
+    const char* sb = static_cast<QX_StrExpr*>(vb)->str;
+    e = QX_ChargeText(std::strlen(sa) + std::strlen(sb));
+    if (!e) *result = new QX_NumExpr(std::strstr(sa, sb) ? 1 : 0);
+  } else {
     e = QX_Err(10);
+  }
   QX_Delete(va);
   QX_Delete(vb);
   return e;
@@ -267,7 +273,8 @@ QX_Error QX_ToNumExpr::evaluate(QX_Expression** result) {
     return nullptr;
   }
   long double n = 0;
-  QX_Error e = v->getNum(n);
+  QX_Error e = QX_ChargeText(std::strlen(static_cast<QX_StrExpr*>(v)->str));
+  if (!e) e = v->getNum(n);
   QX_Delete(v);
   if (!e) *result = new QX_NumExpr(n);
   return e;
@@ -358,7 +365,9 @@ QX_Error QX_VarExpr::assign(QX_Expression* value) {
   if (value->type() == NUM_EXP) {
     stored = new QX_NumExpr(static_cast<QX_NumExpr*>(value)->value);
   } else {
-    stored = QX_StrExpr::Copy(static_cast<QX_StrExpr*>(value)->str);
+    const char* text = static_cast<QX_StrExpr*>(value)->str;
+    if (QX_Error e = QX_ChargeText(std::strlen(text))) return e;
+    stored = QX_StrExpr::Copy(text);
     if (!stored) return QX_Err(0);
   }
   QX_Delete(var->expr);
@@ -383,7 +392,7 @@ QX_Error QX_FIdxExpr::assign(QX_Expression* value) {
   return own->SetField(idx, FieldText(value, buf));
 }
 
-QX_FArrExpr::QX_FArrExpr(QueryExpr* o, QX_Expression* e) : own(o), e0(e) { depth_ = e0->depth() + 1; }
+QX_FArrExpr::QX_FArrExpr(QueryExpr* o, QX_Expression* e) : own(o), e0(e) { Adopt(e0); }
 QX_FArrExpr::~QX_FArrExpr() { QX_Delete(e0); }
 
 QX_Error QX_FArrExpr::index(int32_t& idx) {
@@ -445,12 +454,10 @@ QX_Error QX_AssExpr::evaluate(QX_Expression** result) {
 }
 
 QX_FncExpr::QX_FncExpr(QX_FncRecord* f, QX_Expression* const* p) : fnc(f) {
-  int d = 0;
   for (int i = 0; i < fnc->npar && i < QX_PARMAX; ++i) {
     par[i] = QX_AsStr(p[i]);
-    d = std::max(d, par[i]->depth());
+    Adopt(par[i]);
   }
-  depth_ = d + 1;
 }
 
 QX_FncExpr::~QX_FncExpr() {
@@ -522,7 +529,10 @@ QX_Error QX_CompareExpr::compare(long double& d) {
   if (!va || !vb) {
     e = QX_Err(3);
   } else if (va->type() == STR_EXP && vb->type() == STR_EXP) {
-    d = tsl::AnsiWordCompare(static_cast<QX_StrExpr*>(va)->str, static_cast<QX_StrExpr*>(vb)->str);
+    const char* sa = static_cast<QX_StrExpr*>(va)->str;
+    const char* sb = static_cast<QX_StrExpr*>(vb)->str;
+    e = QX_ChargeText(std::strlen(sa) + std::strlen(sb));
+    if (!e) d = tsl::AnsiWordCompare(sa, sb);
   } else {
     long double x = 0, y = 0;
     e = va->getNum(x);
@@ -592,8 +602,9 @@ QX_Error QX_WhileExpr::evaluate(QX_Expression** result) {
     bool t = false;
     if (QX_Error e = Truth(a, t)) return e;
     if (!t) return nullptr;
-    // A condition that never changes would run for ever: the budget ends it.
-    if (QX_Error e = QX_Charge(1)) return e;
+    // A condition that never changes would run for ever: the budget, which
+    // counts the nodes each pass runs, ends it.
+    if (QX_Error e = QX_Charge(a->size() + b->size())) return e;
     if (QX_Error e = Run(b)) return e;
   }
 }
@@ -601,7 +612,7 @@ QX_Error QX_WhileExpr::evaluate(QX_Expression** result) {
 QX_Error QX_RepeatExpr::evaluate(QX_Expression** result) {
   *result = nullptr;
   for (;;) {
-    if (QX_Error e = QX_Charge(1)) return e;
+    if (QX_Error e = QX_Charge(a->size() + b->size())) return e;
     if (QX_Error e = Run(a)) return e;
     bool t = false;
     if (QX_Error e = Truth(b, t)) return e;

@@ -34,10 +34,19 @@ public:
   bool isTrue() const;
 
   int depth() const { return depth_; }
+  // Nodes in the subtree: what one evaluation of it may run.
+  uint32_t size() const { return size_; }
   uint32_t magic = kMagic;
 
 protected:
+  // Takes a child into the depth and the size.
+  void Adopt(const QX_Expression* child) {
+    if (!child) return;
+    if (child->depth_ + 1 > depth_) depth_ = child->depth_ + 1;
+    size_ += child->size_;
+  }
   int depth_ = 1;
+  uint32_t size_ = 1;
 };
 
 // Deletes a node after checking its magic word and clears the pointer.
