@@ -118,7 +118,7 @@ QX_Error QX_Utilities::StrToNum(const char* text, long double& out) {
   const size_t n = DecimalPrefix(text);
   if (n == 0) return nullptr;
   const std::string lit(text, n);
-  errno = 0;
+  ClearMathErrors();
   const long double v = strtold(lit.c_str(), nullptr);
   if (errno != 0) {
     out = 0;

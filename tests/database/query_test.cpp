@@ -378,6 +378,14 @@ TEST(QueryOperators, Table) {
   }
 }
 
+TEST(QueryOperators, APoleLeavesNoTraceForTheNextConversion) {
+  QueryExpr q;
+  EXPECT_EQ(Result(q, "log(0);"), "E4");
+  EXPECT_EQ(Result(q, "#\"1e9999\";"), "E5");
+  EXPECT_EQ(Result(q, "log(0);"), "E4");
+  EXPECT_EQ(Result(q, "\"1e9999\" < 1;"), "E5");
+}
+
 TEST(QueryOperators, UpperCasingLeavesTheConstant) {
   QueryExpr q;
   ASSERT_EQ(q.Compile("^\"abc\";"), nullptr);
