@@ -22,12 +22,12 @@ constexpr int32_t QX_FIELDS = 1;
 
 // Bounds for typed input (the search field reaches the parser unescaped):
 // nesting and tree depth, names per table, the work of one evaluation (each
-// loop pass costs the nodes it runs, text costs a step per 64 bytes it
+// loop pass costs the nodes it runs, text costs a step per 512 bytes it
 // copies, compares or scans) and the size of one text value.
 constexpr int QX_MAXDEPTH = 256;
 constexpr uint32_t QX_MAXNAMES = 4096;
-constexpr int64_t QX_EVALBUDGET = 2000000;
-constexpr uint32_t QX_BYTESPERSTEP = 64;
+constexpr int64_t QX_EVALBUDGET = 250000;
+constexpr uint32_t QX_BYTESPERSTEP = 512;
 constexpr uint64_t QX_MAXTEXT = 16u * 1024u * 1024u;
 
 // Reports a violated internal contract (never reached from input).
