@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "database/core/qxlibc.h"
 #include "foundation/core/check.h"
 
 // Code page 1252, as the player shows them.
@@ -94,7 +95,7 @@ size_t DecimalPrefix(const char* s) {
 
 void QX_Utilities::ClearMathErrors() {
   errno = 0;
-  std::feclearexcept(FE_ALL_EXCEPT);
+  qxlibc::ClearFlags();
 }
 
 QX_Error QX_Utilities::FloatError(long double v) {
@@ -102,7 +103,7 @@ QX_Error QX_Utilities::FloatError(long double v) {
   // glibc reports a pole (log(0), pow(0, -1)) as ERANGE; the language counts
   // it as an argument outside the domain, as the divide-by-zero flag tells.
   if (e == EDOM || std::isnan(v)) return QX_Err(4);
-  if (e == ERANGE && std::fetestexcept(FE_DIVBYZERO)) return QX_Err(4);
+  if (e == ERANGE && qxlibc::DivByZeroRaised()) return QX_Err(4);
   if (e == ERANGE || v > LDBL_MAX || v < -LDBL_MAX) return v == 0 ? QX_Err(6) : QX_Err(5);
   return QX_Err(3);
 }
@@ -119,7 +120,7 @@ QX_Error QX_Utilities::StrToNum(const char* text, long double& out) {
   if (n == 0) return nullptr;
   const std::string lit(text, n);
   ClearMathErrors();
-  const long double v = strtold(lit.c_str(), nullptr);
+  const long double v = qxlibc::StrToLd(lit.c_str(), nullptr);
   if (errno != 0) {
     out = 0;
     return FloatError(v);
@@ -134,7 +135,7 @@ QX_Error QX_Utilities::NumToInt(long double v, int32_t& out) {
   return nullptr;
 }
 
-void QX_Utilities::NumToStr(long double v, char* buf) { std::snprintf(buf, 32, "%.18Lg", v); }
+void QX_Utilities::NumToStr(long double v, char* buf) { qxlibc::FormatLd(buf, 32, "%.18Lg", v); }
 
 void QX_Utilities::Indent(std::ostream& os, int n) {
   for (int i = 0; i < n; ++i) os << "  ";
@@ -144,6 +145,14 @@ namespace {
 int64_t g_budget = QX_EVALBUDGET;
 uint64_t g_textRest = 0;  // bytes not yet charged as a whole step
 }  // namespace
+
+namespace {
+uint64_t g_held = 0;
+}  // namespace
+
+bool QX_MayHold(uint64_t add, uint64_t drop) { return g_held - (drop < g_held ? drop : g_held) + add <= QX_MAXHELD; }
+
+void QX_Hold(uint64_t add, uint64_t drop) { g_held = g_held - (drop < g_held ? drop : g_held) + add; }
 
 void QX_ResetBudget() {
   g_budget = QX_EVALBUDGET;

@@ -54,5 +54,10 @@ public:
 // The evaluation budget: loop passes and the bytes of text built. Reset by
 // the facade before each evaluation; null when there is room, else error 39.
 void QX_ResetBudget();
+// Text held by variables of all tables, run-wide: variables outlive their
+// evaluation (global ones the query), so their sum is bounded too.
+constexpr uint64_t QX_MAXHELD = 64u * 1024u * 1024u;
+bool QX_MayHold(uint64_t add, uint64_t drop);
+void QX_Hold(uint64_t add, uint64_t drop);
 QX_Error QX_Charge(int64_t steps);
 QX_Error QX_ChargeText(uint64_t bytes);

@@ -26,6 +26,12 @@ void QX_Delete(QX_Expression*& node) {
   node = nullptr;
 }
 
+uint64_t QX_OwnedBytes(const QX_Expression* v) {
+  if (!v || v->type() != STR_EXP) return 0;
+  auto* s = static_cast<const QX_StrExpr*>(v);
+  return s->shared ? 0 : std::strlen(s->str) + 1;
+}
+
 // Value nodes ----------------------------------------------------------------
 
 QX_Error QX_Expression::getNum(long double& out) const {
@@ -366,10 +372,13 @@ QX_Error QX_VarExpr::assign(QX_Expression* value) {
     stored = new QX_NumExpr(static_cast<QX_NumExpr*>(value)->value);
   } else {
     const char* text = static_cast<QX_StrExpr*>(value)->str;
-    if (QX_Error e = QX_ChargeText(std::strlen(text))) return e;
+    const size_t n = std::strlen(text);
+    if (QX_Error e = QX_ChargeText(n)) return e;
+    if (!QX_MayHold(n + 1, QX_OwnedBytes(var->expr))) return QX_Err(0);
     stored = QX_StrExpr::Copy(text);
     if (!stored) return QX_Err(0);
   }
+  QX_Hold(QX_OwnedBytes(stored), QX_OwnedBytes(var->expr));
   QX_Delete(var->expr);
   var->expr = stored;
   return nullptr;

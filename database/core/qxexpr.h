@@ -49,6 +49,9 @@ protected:
   uint32_t size_ = 1;
 };
 
+// Bytes of text a stored value owns (0 for numbers and borrowed texts).
+uint64_t QX_OwnedBytes(const QX_Expression* value);
+
 // Deletes a node after checking its magic word and clears the pointer.
 void QX_Delete(QX_Expression*& node);
 template <class T>

@@ -8,6 +8,7 @@
 
 #include "database/core/queryexpr.h"
 #include "database/core/qxexpr.h"
+#include "database/core/qxlibc.h"
 
 // Keywords ------------------------------------------------------------------
 
@@ -54,7 +55,7 @@ long double Tan(long double a) { return tanl(a); }
 struct Builtin {
   const char* name;
   int16_t token;
-  QX_Fn1 f1;
+  QX_Fn1 f1;  // stand-ins for glibc's routines of the name with "l" appended
   QX_Fn2 f2;
 };
 constexpr Builtin kBuiltins[18] = {
@@ -67,6 +68,22 @@ constexpr Builtin kBuiltins[18] = {
 };
 const Builtin* FindBuiltin(int32_t token) {
   return token >= 40 && token <= 57 ? &kBuiltins[token - 40] : nullptr;
+}
+
+// glibc's long-double routine ("sqrtl", "fmodl"), looked up once.
+QX_Fn1 Routine1(const Builtin& b) {
+  static QX_Fn1 cache[18];
+  QX_Fn1& f = cache[b.token - 40];
+  if (!f) f = qxlibc::Math1((std::string(b.token == 40 ? "fabs" : b.name) + "l").c_str());
+  if (!f) f = b.f1;
+  return f;
+}
+QX_Fn2 Routine2(const Builtin& b) {
+  static QX_Fn2 cache[18];
+  QX_Fn2& f = cache[b.token - 40];
+  if (!f) f = qxlibc::Math2((std::string(b.token == 51 ? "fmod" : b.name) + "l").c_str());
+  if (!f) f = b.f2;
+  return f;
 }
 
 bool IsBlank(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
@@ -207,7 +224,7 @@ QX_Error QX_Scanner::Scan(QX_Token& tok) {
       tok.error = QX_Err(21);
     } else {
       errno = 0;
-      tok.number = strtold(tok.text, nullptr);
+      tok.number = qxlibc::StrToLd(tok.text, nullptr);
       if (errno != 0)
         tok.error = QX_Err(5);
       else
@@ -746,6 +763,6 @@ QX_Error QX_Parser::ParseBuiltin(Out out) {
     QX_Delete(y);
     return e;
   }
-  if (b->f2) return Built(new QX_Opn2Expr(b->name, b->f2, x, y), out);
-  return Built(new QX_Opn1Expr(b->name, b->f1, x), out);
+  if (b->f2) return Built(new QX_Opn2Expr(b->name, Routine2(*b), x, y), out);
+  return Built(new QX_Opn1Expr(b->name, Routine1(*b), x), out);
 }

@@ -11,7 +11,10 @@ QX_DataBase::QX_DataBase(uint32_t buckets, uint32_t segmentSize) : nBuckets_(buc
 }
 
 QX_DataBase::~QX_DataBase() {
-  for (QX_VarRecord* v = variables_; v; v = v->next) QX_Delete(v->expr);
+  for (QX_VarRecord* v = variables_; v; v = v->next) {
+    QX_Hold(0, QX_OwnedBytes(v->expr));
+    QX_Delete(v->expr);
+  }
   functions_ = nullptr;
   variables_ = nullptr;
   fields_ = nullptr;
@@ -89,6 +92,7 @@ QX_Error QX_DataBase::AddVariable(const char* name, bool global, QX_Expression* 
   if (QX_Symbol* s = Find(name, h)) {
     if (s->type != QX_SYM_VARIABLE) return QX_Err(12);
     auto* r = static_cast<QX_VarRecord*>(s->pntr);
+    QX_Hold(QX_OwnedBytes(value), QX_OwnedBytes(r->expr));
     QX_Delete(r->expr);
     r->expr = value;
     if (out) *out = r;
@@ -100,6 +104,7 @@ QX_Error QX_DataBase::AddVariable(const char* name, bool global, QX_Expression* 
   if (!m || !copy) return QX_Err(0);
   auto* r = new (m) QX_VarRecord{variables_, copy, value};
   if (!Insert(copy, h, QX_SYM_VARIABLE, r)) return QX_Err(0);
+  QX_Hold(QX_OwnedBytes(value), 0);
   variables_ = r;
   ++nVariables_;
   if (out) *out = r;

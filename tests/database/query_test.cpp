@@ -337,6 +337,9 @@ TEST(QueryValues, NumbersKeep80Bits) {
   EXPECT_EQ(Result(q, "9223372036854775808 + 1 - 9223372036854775808;"), "1");
   EXPECT_EQ(Result(q, "#\"9223372036854775809\" - 9223372036854775808;"), "1");
   EXPECT_EQ(Result(q, "$9223372036854775809;"), "9.22337203685477581e+18");
+  // A double square root would end ...515.
+  EXPECT_EQ(Result(q, "sqrt(2);"), "1.41421356237309505");
+  EXPECT_EQ(Result(q, "log(exp(1)) - 1 < 0.000000000000000001;"), "1");
 }
 
 TEST(QueryOperators, Table) {
@@ -528,6 +531,11 @@ TEST(QueryLimits, RunawayQueriesEnd) {
   EXPECT_EQ(Result(q, "wiederhole {} bis 0;"), "E39");
   EXPECT_EQ(Result(q, "var big := \"x\"; solange 1 mache big := big & big;"), "E0");
   EXPECT_EQ(Result(q, "var slow := \"\"; solange 1 mache slow := slow & \"0123456789\";"), "E39");
+  // Text held by variables is bounded as a whole: each one here holds 16 MiB.
+  std::string many = "var t0 := \"x\"; solange #t0 < 16000000 mache t0 := t0 & t0;";
+  for (int i = 1; i < 6; ++i) many += " var t" + std::to_string(i) + " := t0 & \"\";";
+  EXPECT_EQ(Result(q, many), "E0");
+  EXPECT_EQ(Result(q, "var t0 := \"\"; var t1 := \"\"; var t2 := \"\"; var t3 := \"ok\";"), "ok") << "dropped text counts no more";
   // The budget belongs to one evaluation: a pass here costs its 8 nodes.
   ASSERT_EQ(q.Compile("var n := 0; solange n < 20000 mache n := n + 1; n;"), nullptr);
   for (int i = 0; i < 2; ++i) {
