@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "database/core/qxexpr.h"
+#include "database/core/qxlibc.h"
 
 QueryExpr::QueryExpr() : dataBase(new QX_DataBase(512, 1024)), parser(new QX_Parser(dataBase.get(), this)) {}
 
@@ -25,6 +26,7 @@ void QueryExpr::Drop() { QX_Delete(tree_); }
 QX_Error QueryExpr::Compile(const char* text) {
   Drop();
   if (!QX_ASSERT(text)) return QX_Err(2);
+  qxlibc::ExtendedPrecision extended;
   return parser->Parse(text, tree_);
 }
 
@@ -32,6 +34,7 @@ QX_Error QueryExpr::Run(QX_Expression*& value) {
   value = nullptr;
   if (!tree_) return QX_Err(1);
   QX_ResetBudget();
+  qxlibc::ExtendedPrecision extended;
   QX_Error e = tree_->evaluate(&value);
   if (e) QX_Delete(value);
   return e;
@@ -91,6 +94,7 @@ QX_Error QueryExpr::SetVariable(const char* name, bool global, const char* text)
 }
 
 QX_Error QueryExpr::SetVariable(const char* name, bool global, long double value) {
+  qxlibc::ExtendedPrecision extended;
   QX_Expression* v = new QX_NumExpr(value);
   QX_Error e = dataBase->AddVariable(name, global, v, nullptr);
   if (e) QX_Delete(v);

@@ -53,6 +53,18 @@ bool DivByZeroRaised() {
   return (f ? f(FE_DIVBYZERO) : std::fetestexcept(FE_DIVBYZERO)) != 0;
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+ExtendedPrecision::ExtendedPrecision() {
+  __asm__ volatile("fnstcw %0" : "=m"(saved_));
+  const unsigned short extended = static_cast<unsigned short>(saved_ | 0x0300);  // precision control 11
+  __asm__ volatile("fldcw %0" : : "m"(extended));
+}
+ExtendedPrecision::~ExtendedPrecision() { __asm__ volatile("fldcw %0" : : "m"(saved_)); }
+#else
+ExtendedPrecision::ExtendedPrecision() {}
+ExtendedPrecision::~ExtendedPrecision() {}
+#endif
+
 Fn1 Math1(const char* name) { return Symbol<Fn1>(Libm(), name); }
 Fn2 Math2(const char* name) { return Symbol<Fn2>(Libm(), name); }
 

@@ -19,4 +19,18 @@ using Fn2 = long double (*)(long double, long double);
 Fn1 Math1(const char* name);
 Fn2 Math2(const char* name);
 
+// Sets the x87 unit to its 64-bit mantissa while it lives: Windows threads
+// (and so Wine's) run it at 53 bits, which makes every long double
+// operation a double one.
+class ExtendedPrecision {
+public:
+  ExtendedPrecision();
+  ~ExtendedPrecision();
+  ExtendedPrecision(const ExtendedPrecision&) = delete;
+  ExtendedPrecision& operator=(const ExtendedPrecision&) = delete;
+
+private:
+  unsigned short saved_ = 0;
+};
+
 }  // namespace qxlibc
