@@ -5,26 +5,34 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "database/core/queryexpr.h"
 
 namespace {
 
+// Keeps every text it hands out unchanged while values may borrow it, as
+// the field source must.
 class FuzzQuery : public QueryExpr {
 public:
   std::string field;
   QX_Error GetField(char** text, int index) override {
     if (index != 0) return QX_Err(16);
-    *text = &field[0];
+    if (handed_.empty() || *handed_.back() != field) handed_.push_back(std::make_unique<std::string>(field));
+    *text = &(*handed_.back())[0];
     return nullptr;
   }
   QX_Error SetField(int, const char* text) override {
     field = text;
     return nullptr;
   }
+
+private:
+  std::vector<std::unique_ptr<std::string>> handed_;
 };
 
 class NullBuf : public std::streambuf {

@@ -40,7 +40,9 @@ QX_Error QX_Expression::getNum(long double& out) const {
     return nullptr;
   }
   if (!QX_ASSERT(type() == STR_EXP)) return QX_Err(3);
-  return StrToNum(static_cast<const QX_StrExpr*>(this)->str, out);
+  const char* text = static_cast<const QX_StrExpr*>(this)->str;
+  if (QX_Error e = QX_ChargeText(std::strlen(text))) return e;
+  return StrToNum(text, out);
 }
 
 QX_Error QX_Expression::getInt(int32_t& out) const {
@@ -279,8 +281,7 @@ QX_Error QX_ToNumExpr::evaluate(QX_Expression** result) {
     return nullptr;
   }
   long double n = 0;
-  QX_Error e = QX_ChargeText(std::strlen(static_cast<QX_StrExpr*>(v)->str));
-  if (!e) e = v->getNum(n);
+  QX_Error e = v->getNum(n);
   QX_Delete(v);
   if (!e) *result = new QX_NumExpr(n);
   return e;
@@ -540,7 +541,9 @@ QX_Error QX_CompareExpr::compare(long double& d) {
   } else if (va->type() == STR_EXP && vb->type() == STR_EXP) {
     const char* sa = static_cast<QX_StrExpr*>(va)->str;
     const char* sb = static_cast<QX_StrExpr*>(vb)->str;
-    e = QX_ChargeText(std::strlen(sa) + std::strlen(sb));
+    // The locale comparison weighs every byte on several levels: it costs
+    // far more than copying.
+    e = QX_ChargeText((std::strlen(sa) + std::strlen(sb)) * 32);
     if (!e) d = tsl::AnsiWordCompare(sa, sb);
   } else {
     long double x = 0, y = 0;

@@ -458,6 +458,7 @@ TEST(QueryVariables, OwnCopiesAndSelfAssignment) {
   EXPECT_EQ(Result(q, "@0 := @0;"), "self");
   EXPECT_EQ(Result(q, "Feld[0] := Feld[0] & \"!\";"), "self!");
   EXPECT_EQ(q.field, "self!");
+  EXPECT_EQ(Result(q, "Feld[0] & (Feld[0] := \"x\") & Feld[0];"), "self!xx") << "a borrowed text outlives the write";
   // An assignment as a condition is true when the assigned value is.
   EXPECT_EQ(Result(q, "var cv := 0; wenn cv := \"x\" dann 1; sonst 2;"), "1");
   EXPECT_EQ(Result(q, "wenn cv := \"\" dann 1; sonst 2;"), "2");

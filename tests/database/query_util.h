@@ -1,8 +1,10 @@
 // Helpers for the query language tests: a query whose field 0 is a string
 // the test sets, and compact forms of results and tree prints.
 #pragma once
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "database/core/queryexpr.h"
 #include "database/core/qxexpr.h"
@@ -14,14 +16,23 @@ public:
   int writes = 0;
   QX_Error GetField(char** text, int index) override {
     if (index != 0) return QX_Err(16);
-    *text = noText ? nullptr : &field[0];
+    if (noText) {
+      *text = nullptr;
+      return nullptr;
+    }
+    // A text handed out stays as it is while values may borrow it.
+    if (handed_.empty() || *handed_.back() != field) handed_.push_back(std::make_unique<std::string>(field));
+    *text = &(*handed_.back())[0];
     return nullptr;
   }
   QX_Error SetField(int index, const char* text) override {
     ++writes;
-    field = text;  // replaces the text a borrowing value may point to
+    field = text;
     return nullptr;
   }
+
+private:
+  std::vector<std::unique_ptr<std::string>> handed_;
 };
 
 // "E<n>" for an error, else the value's text.
