@@ -440,8 +440,8 @@ TEST_F(TDBaseTest, DbfreadReadsWhatTDBaseWrites) {
 TEST_F(TDBaseTest, TDBaseReadsWhatPythonDbfWrites) {
   const std::string script =
       "import sys, dbf\n"
-      "spec = 'name C(20); num N(8,2); day D; flag L' + ('; memo M' if sys.argv[2] == 'memo' else '')\n"
-      "t = dbf.Table(sys.argv[1], spec, codepage='cp1252', dbf_type='db3')\n"
+      "fields = 'name C(20); num N(8,2); day D; flag L' + ('; memo M' if sys.argv[2] == 'memo' else '')\n"
+      "t = dbf.Table(sys.argv[1], fields, codepage='cp1252', dbf_type='db3')\n"
       "t.open(dbf.READ_WRITE)\n"
       "m = sys.argv[2] == 'memo'\n"
       "t.append(('K\\xe4se', 12.5, dbf.Date(1999, 3, 7), True) + (('\\xfc' * 700,) if m else ()))\n"
