@@ -12,6 +12,7 @@ pkgs=(
   giflib-tools libtiff-tools libjpeg-turbo-progs
   xdotool
   libtiff-dev libgif-dev libfreeimage-dev libstb-dev
+  python3-dbfread python3-dbf
 )
 missing=()
 for p in "${pkgs[@]}"; do
