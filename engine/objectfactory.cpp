@@ -15,6 +15,8 @@ const TDataCreatorFunc DataCreatorTable[kObjectKinds] = {
     CreateTextDocData,   CreateDiaWindowData, CreateDXShowData,      CreateIEData,         CreateListItemData,
     CreateHelpRegisterData, CreateFlashPlayerData};
 
+const TDisplayReset DisplayResetTable[kObjectKinds] = {nullptr, ResetPicObjectDisplay};
+
 TKindDefaults& KindDefaults() {
   static TKindDefaults defaults;
   return defaults;

@@ -11,6 +11,8 @@ constexpr int kObjectKinds = 22;
 
 extern const TObjectCreator ObjectCreatorTable[kObjectKinds];
 extern const TDataCreatorFunc DataCreatorTable[kObjectKinds];
+// Null for a kind that keeps nothing from page to page.
+extern const TDisplayReset DisplayResetTable[kObjectKinds];
 
 // 0 <= kind < 22; the page (32767) and none (-1) are no kinds to create.
 inline bool IsValidObjectKind(int kind) { return kind >= 0 && kind < kObjectKinds; }

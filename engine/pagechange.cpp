@@ -8,6 +8,7 @@
 #include "engine/core/format/trace.h"
 #include "engine/deskframe.h"
 #include "engine/menubar.h"
+#include "engine/objectfactory.h"
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
 #include "engine/startup.h"
@@ -171,7 +172,10 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   const int count = m->GetObjectCount();
   for (int i = 0; i < count; ++i) {
     TObjectElement* o = nullptr;
-    if (m->GetObjectAt(i, o) && o && (o->Info.Property.Flags & kPropOwnCache)) o->Picture.reset();
+    if (!m->GetObjectAt(i, o) || !o) continue;
+    if (o->Info.Property.Flags & kPropOwnCache) o->Picture.reset();
+    if (IsValidObjectKind(o->GetKind()))
+      if (const TDisplayReset reset = DisplayResetTable[o->GetKind()]) reset(o);
   }
 
   PageStartTime = ::GetTickCount();
