@@ -112,8 +112,10 @@ TEST(WindowsVersion, TheTestsNameTheSystemThisProcessRunsOn) {
 // each older system the tests know.
 TEST(WindowsVersion, TheTestsFollowTheSystemWineReports) {
   if (!ExpectedSystem().empty()) GTEST_SKIP() << "a child run";
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  char module[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+  // The winelib program itself, not its ".exe" start script.
+  const std::string self = std::string(module) + ".so";
   HKEY wine = nullptr;
   ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &wine,
                               nullptr),
@@ -132,7 +134,7 @@ TEST(WindowsVersion, TheTestsFollowTheSystemWineReports) {
     ::RegSetValueExA(wine, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.wine),
                      static_cast<DWORD>(std::strlen(c.wine) + 1));
     ::SetEnvironmentVariableA("TSL_EXPECTED_SYSTEM", *c.expected ? c.expected : "none");
-    std::string line = std::string("\"") + self +
+    std::string line = "\"" + self +
                        "\" --gtest_filter=WindowsVersion.TheTestsNameTheSystemThisProcessRunsOn";
     STARTUPINFOA si{};
     si.cb = sizeof si;
