@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "childplayer.h"
+#include "playerscreen.h"
 
 namespace {
 
@@ -52,12 +52,12 @@ TEST(DeskFrame, HidesTheDesktopBehindTheFrameAndTakesTheQuitKey) {
       WriteProjectFile(TempFolder() + "tsl_desk.crt",
                        "size 300 200\ntitle \"Pult\"\nflags desk\nquitkeys 2\nbackground colour #FF00FF\n"
                        "page 1\n  background colour #00FF00\n");
-  Child c("\"" + project + "\"");
+  TPlayerRun c("\"" + project + "\"");
   ASSERT_TRUE(c.Started);
-  TopLevel q{c.pi.dwProcessId, nullptr};
+  TopLevel q{c.Info.dwProcessId, nullptr};
   for (int i = 0; i < 600 && !q.found; ++i) {
     ::EnumWindows(&MatchScreenWide, reinterpret_cast<LPARAM>(&q));
-    if (!q.found && ::WaitForSingleObject(c.pi.hProcess, 50) == WAIT_OBJECT_0) break;
+    if (!q.found && ::WaitForSingleObject(c.Info.hProcess, 50) == WAIT_OBJECT_0) break;
   }
   HWND desk = q.found;
   ASSERT_NE(desk, nullptr) << "a window over the whole screen";
@@ -73,6 +73,6 @@ TEST(DeskFrame, HidesTheDesktopBehindTheFrameAndTakesTheQuitKey) {
   EXPECT_TRUE(ScreenShows(5, 5, RGB(255, 0, 255))) << "the project's background around the frame";
   EXPECT_TRUE(ScreenShows((r.left + r.right) / 2, (r.top + r.bottom) / 2, RGB(0, 255, 0))) << "page 1 in the frame";
   ::PostMessageA(desk, WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(c.Exit(), 0u) << "Esc, a quit key of the project, ends the player";
+  EXPECT_EQ(c.WaitForExit(), 0u) << "Esc, a quit key of the project, ends the player";
   ::DeleteFileA(project.c_str());
 }

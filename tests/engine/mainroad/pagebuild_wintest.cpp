@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "childplayer.h"
+#include "playerscreen.h"
 
 namespace {
 
@@ -29,9 +29,9 @@ TEST(PageBuild, ASharedTransparentPictureShowsEachPagesPicture) {
       "page 1\n  background colour #FFFFC0\n  enter goto 2 delay 500\n  data-for 1 " +
           CheckerRecord("#FF0000") + "\npage 2\n  background colour #FFFFFF\n  data-for 1 " +
           CheckerRecord("#0000FF") + "\n");
-  Child c("\"" + project + "\"");
+  TPlayerRun c("\"" + project + "\"");
   ASSERT_TRUE(c.Started);
-  HWND frame = c.WaitFor("TSLPLAY32Frame");
+  HWND frame = c.WaitForFrame();
   ASSERT_NE(frame, nullptr);
   // Cell (0, 0) holds the colour, cell (1, 0) is transparent.
   const int cellX = 20 + 4, cellY = 20 + 4, clearX = 20 + 12;
@@ -52,6 +52,6 @@ TEST(PageBuild, ASharedTransparentPictureShowsEachPagesPicture) {
   EXPECT_EQ(cell, RGB(0, 0, 255)) << "page 2's picture, not page 1's";
   EXPECT_EQ(clear, kWhite) << "the page shows through the black cells";
   ::PostMessageA(frame, WM_CLOSE, 0, 0);
-  EXPECT_EQ(c.Exit(), 0u);
+  EXPECT_EQ(c.WaitForExit(), 0u);
   ::DeleteFileA(project.c_str());
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "childplayer.h"
+#include "playerscreen.h"
 #include "objects/core/textdata.h"
 #include "objects/text.h"
 #include "platform/owl/gdiobjec.h"
@@ -116,9 +116,9 @@ TEST(SharedText, APageWithoutARecordShowsTheDefaultTextInArial17) {
   ASSERT_GT(apart, expected.Count / 2) << "Arial 17 " << Show(expected) << " and the system font " << Show(system)
                                        << " cannot be told apart";
 
-  Child c("\"" + project + "\"");
+  TPlayerRun c("\"" + project + "\"");
   ASSERT_TRUE(c.Started);
-  HWND frame = c.WaitFor("TSLPLAY32Frame");
+  HWND frame = c.WaitForFrame();
   ASSERT_NE(frame, nullptr);
   bool pageOne = false, pageTwo = false;
   Ink shown;
@@ -139,6 +139,6 @@ TEST(SharedText, APageWithoutARecordShowsTheDefaultTextInArial17) {
       << "shown " << Show(shown) << ": " << Mismatch(shown, expected) << " px off Arial 17 " << Show(expected)
       << ", " << Mismatch(shown, system) << " px off the system font " << Show(system);
   ::PostMessageA(frame, WM_CLOSE, 0, 0);
-  EXPECT_EQ(c.Exit(), 0u);
+  EXPECT_EQ(c.WaitForExit(), 0u);
   ::DeleteFileA(project.c_str());
 }

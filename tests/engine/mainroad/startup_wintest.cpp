@@ -9,15 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "childplayer.h"
+#include "engine/core/format/tsldesc.h"
 #include "platform/owl/file.h"
 
 namespace {
 
 std::string WriteProject(const std::string& path) {
-  return WriteProjectFile(path,
-                          "size 300 200\ntitle \"Startprobe\"\npage 1\n  background colour #00FF00\n"
-                          "page 2\n  background colour #0000FF\n");
+  TProjectDescription project;
+  TDescriptionError error;
+  EXPECT_TRUE(ParseProjectDescription("size 300 200\ntitle \"Startprobe\"\npage 1\n  background colour #00FF00\n"
+                                      "page 2\n  background colour #0000FF\n",
+                                      "", project, error));
+  TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
+  WriteProjectDescription(project, f);
+  return path;
 }
 
 COLORREF CentrePixel(HWND frame) {

@@ -8,6 +8,7 @@
 #include "foundation/fileutil.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
+#include "playerrun.h"
 #include "scratch.h"
 
 namespace {
@@ -134,17 +135,9 @@ TEST(WindowsVersion, TheTestsFollowTheSystemWineReports) {
     ::RegSetValueExA(wine, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.wine),
                      static_cast<DWORD>(std::strlen(c.wine) + 1));
     ::SetEnvironmentVariableA("TSL_EXPECTED_SYSTEM", *c.expected ? c.expected : "none");
-    std::string line = "\"" + self +
-                       "\" --gtest_filter=WindowsVersion.TheTestsNameTheSystemThisProcessRunsOn";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    DWORD code = 99;
-    if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-    else ::TerminateProcess(pi.hProcess, 99);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
+    TChildProcess child("\"" + self + "\" --gtest_filter=WindowsVersion.TheTestsNameTheSystemThisProcessRunsOn");
+    ASSERT_TRUE(child.Started);
+    const DWORD code = child.WaitForExit(60000);
     EXPECT_EQ(code, 0u) << "the child's version tests failed (its output is above)";
   }
   ::SetEnvironmentVariableA("TSL_EXPECTED_SYSTEM", nullptr);
