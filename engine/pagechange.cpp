@@ -70,10 +70,8 @@ void ApplyWindowSettings(TBookStruct& book, HWND frame, const TBookStructOptions
   }
   ::SetWindowLongA(frame, GWL_STYLE, static_cast<LONG>(FrameStyleFor(o.Flags)));
   ::SetWindowTextA(frame, o.GetTitle().c_str());
-  // A page that made the frame topmost must not leave it so for the pages
-  // after it.
-  const bool topmost = (o.Flags & kOptTopmost) && !(o.Flags & kOptDeskFrame);
-  ::SetWindowPos(frame, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+  if ((o.Flags & kOptTopmost) && !(o.Flags & kOptDeskFrame))
+    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
   if (o.Flags & kOptContour) ApplyContourRegion(o.GetContourPath().c_str(), frame);
   else ::SetWindowRgn(frame, nullptr, TRUE);
   ::SetWindowPos(frame, nullptr, 0, 0, 0, 0, 0x67);
