@@ -62,10 +62,7 @@ const char* TObjectElement::GetKindName() { return KindLabel.c_str(); }
 
 void TObjectElement::SetData(TData* data) {
   if (!data) {
-    if (Data) {
-      Data->Clear();
-      Data->Init();
-    }
+    if (Data) Data->Reset();
     return;
   }
   if (data != Data.get()) Data.reset(data);

@@ -5,8 +5,8 @@
 namespace {
 
 const TObjectKindRow kKindRows[kObjectKinds] = {
-#define TSL_KIND_ROW(kind, name, string, object, data, text, traits, start) \
-  {TObjectKind::kind, string, object, data, start},
+#define TSL_KIND_ROW(kind, name, string, object, data, text, traits, start, reset) \
+  {TObjectKind::kind, string, object, data, start, reset},
     TSL_OBJECT_KINDS(TSL_KIND_ROW)
 #undef TSL_KIND_ROW
 };

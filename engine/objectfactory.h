@@ -13,6 +13,7 @@ struct TObjectKindRow {
   TObjectCreator CreateObject;
   TDataCreatorFunc CreateData;
   TPageStartHook PageStart;  // null: the kind does nothing at page start
+  TDisplayReset DisplayReset;  // null: the kind keeps nothing from page to page
 };
 
 // The row of a kind; null for a number outside the table.

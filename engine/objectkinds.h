@@ -20,6 +20,9 @@ struct TObjectInfo;
 using TObjectCreator = TObjectElement* (*)(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 using TDataCreatorFunc = TData* (*)();
 using TPageStartHook = void (*)(TObjectManager* page);
+// Drops what an object kept for drawing its previous page; the page build
+// calls it for every object of the new page.
+using TDisplayReset = void (*)(TObjectElement* object);
 
 TObjectElement* CreateTextObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 TObjectElement* CreatePicObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
@@ -43,6 +46,8 @@ TObjectElement* CreateIEObject(TObjectWindow* owner, const TObjectInfo& info, TD
 TObjectElement* CreateListItemTransObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 TObjectElement* CreateHelpRegisterObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 TObjectElement* CreateFlashPlayer(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+
+void ResetPicObjectDisplay(TObjectElement* object);
 
 TData* CreateTextData();
 TData* CreatePictureData();

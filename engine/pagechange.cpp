@@ -169,7 +169,10 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   const int count = m->GetObjectCount();
   for (int i = 0; i < count; ++i) {
     TObjectElement* o = nullptr;
-    if (m->GetObjectAt(i, o) && o && (o->Info.Property.Flags & kPropOwnCache)) o->Picture.reset();
+    if (!m->GetObjectAt(i, o) || !o) continue;
+    if (o->Info.Property.Flags & kPropOwnCache) o->Picture.reset();
+    if (const TObjectKindRow* row = FindKindRow(o->GetKind()))
+      if (row->DisplayReset) row->DisplayReset(o);
   }
 
   PageStartTime = ::GetTickCount();

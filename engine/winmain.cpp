@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "actions/sysconditions.h"
 #include "engine/bookstruct.h"
 #include "engine/core/format/rawio.h"
 #include "engine/core/pages/pathresolve.h"
@@ -190,6 +191,8 @@ void TMyApp::InitMainWindow() {
     const TProjectPreview preview = PreviewProject(chosen, Info);
     DeskVetoed = preview.FirstPageHasOptions && !(preview.FirstPage.Flags & kOptDeskFrame);
     if (preview.Valid) {
+      // The prerequisites may need installing before any window exists.
+      CheckSystemConditions(Info);
       page = new TObjectWindow(nullptr, chosen);
       Loaded = true;
     }

@@ -76,6 +76,12 @@ TPicObject::TPicObject(TObjectWindow* owner, const TObjectInfo& info, TData* dat
 
 TPicObject::~TPicObject() { TransDib.Reset(); }
 
+// A shared picture may show another picture on the new page: the masks of
+// the old one must not stand in for it.
+void ResetPicObjectDisplay(TObjectElement* object) {
+  if (auto* p = dynamic_cast<TPicObject*>(object)) p->TransDib.Reset();
+}
+
 TPictureData* TPicObject::GetPictureData() const { return dynamic_cast<TPictureData*>(Data.get()); }
 
 TDib* TPicObject::GetPicture() const {

@@ -26,12 +26,16 @@ TTextFontMaker SetTextFontMaker(TTextFontMaker maker) {
 TTextData::TTextData() {
   TData::Init();
   Init();
-  MakeFont();
 }
 
 TTextData::~TTextData() { Clear(); }
 
 void TTextData::Init() {
+  SetDefaults();
+  MakeFont();
+}
+
+void TTextData::SetDefaults() {
   Flags = kTextWrap;
   Angle = 0;
   ShadowOffsetY = 2;
@@ -58,9 +62,12 @@ void TTextData::Reload() {
 void TTextData::Assign(const TData* other) {
   if (other == this) return;
   Clear();
-  Init();
+  SetDefaults();
   const auto* o = dynamic_cast<const TTextData*>(other);
-  if (!o) return;
+  if (!o) {
+    MakeFont();
+    return;
+  }
   RecordLength = o->RecordLength;
   Flags = o->Flags;
   Value3 = o->Value3;

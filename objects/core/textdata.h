@@ -28,11 +28,12 @@ TTextFontMaker SetTextFontMaker(TTextFontMaker maker);
 
 class TTextData : public TData {
 public:
-  // The base defaults, then the text defaults, then the font.
+  // The base defaults, then Init.
   TTextData();
   TTextData(const TTextData&) = delete;
   TTextData& operator=(const TTextData&) = delete;
 
+  // The text defaults, then the font made from them.
   void Init() override;
   ~TTextData() override;
   void Clear() override;
@@ -54,4 +55,7 @@ public:
   int16_t Angle = 0;          // degrees, counter-clockwise
   tsl::FontRecord FontChoice;  // its colour is the text colour
   uint8_t Reserved[16] = {};
+
+private:
+  void SetDefaults();
 };

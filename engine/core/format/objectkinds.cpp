@@ -12,7 +12,7 @@ struct TKindFacts {
 };
 
 const TKindFacts kKindFacts[kObjectKinds] = {
-#define TSL_KIND_FACTS(kind, name, string, object, data, text, traits, start) \
+#define TSL_KIND_FACTS(kind, name, string, object, data, text, traits, start, reset) \
   {name, #kind, TKindText::text, static_cast<uint32_t>(traits)},
     TSL_OBJECT_KINDS(TSL_KIND_FACTS)
 #undef TSL_KIND_FACTS

@@ -24,33 +24,33 @@
 
 // clang-format off
 #define TSL_OBJECT_KINDS(ROW)                                                                                                                                                          \
-  /*  kind             name               string                  object                       data                    text          traits                        start */            \
-  ROW(Text,            "Text",            IDS_KIND_TEXT,          CreateTextObject,            CreateTextData,         Plain,        kDragsWindow,                 nullptr)            \
-  ROW(Picture,         "Grafik",          IDS_KIND_PICTURE,       CreatePicObject,             CreatePictureData,      ProjectPath,  kDragsWindow,                 nullptr)            \
-  ROW(Video,           "Video",           IDS_KIND_VIDEO,         CreateMCIVideoObject,        CreateMCIData,          ProjectPath,  kOwnWindow,                   nullptr)            \
-  ROW(Animation,       "Animation",       IDS_KIND_ANIMATION,     CreateFLXObject,             CreateFLXData,          ProjectPath,  0,                            nullptr)            \
-  ROW(Sound,           "Sound",           IDS_KIND_SOUND,         CreateMCISoundObject,        CreateMCIData,          ProjectPath,  kOwnWindow | kSound,          nullptr)            \
-  ROW(CdAudio,         "CD-Audio",        IDS_KIND_CDAUDIO,       CreateMCICDAudioObject,      CreateMCIData,          Plain,        kOwnWindow,                   nullptr)            \
-  ROW(Button,          "Schalter",        IDS_KIND_BUTTON,        CreateButtonItem,            CreateButtonData,       ProjectPath,  0,                            PressGroupDefaults) \
-  ROW(MciBar,          "MCI-Leiste",      IDS_KIND_MCIBAR,        CreateMCIBar,                CreateMCIBarData,       Plain,        kOwnWindow,                   nullptr)            \
-  ROW(Document,        "Dokument",        IDS_KIND_DOCUMENT,      CreateTextDocObject,         CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr)            \
-  ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr)            \
-  ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  0,                            nullptr)            \
-  ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr)            \
-  ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow,                   nullptr)            \
-  ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr)            \
-  ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr)            \
-  ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr)            \
-  ROW(SlideWindow,     "Diafenster",      IDS_KIND_SLIDES,        CreateDiaWindowObject,       CreateDiaWindowData,    Plain,        kOwnWindow | kThumbnailItems, nullptr)            \
-  ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow,                   nullptr)            \
-  ROW(Html,            "HTML-Fenster",    IDS_KIND_HTML,          CreateIEObject,              CreateIEData,           UrlOrPath,    kOwnWindow,                   nullptr)            \
-  ROW(TransparentList, "Listenfenster",   IDS_KIND_LIST,          CreateListItemTransObject,   CreateListItemData,     NoText,       kOwnWindow,                   nullptr)            \
-  ROW(HelpRegister,    "Hilferegister",   IDS_KIND_HELPREGISTER,  CreateHelpRegisterObject,    CreateHelpRegisterData, NoText,       kOwnWindow,                   nullptr)            \
-  ROW(Flash,           "Shockwave-Flash", IDS_KIND_FLASH,         CreateFlashPlayer,           CreateFlashPlayerData,  UrlOrPath,    kOwnWindow,                   nullptr)
+  /*  kind             name               string                  object                       data                    text          traits                        start               reset */            \
+  ROW(Text,            "Text",            IDS_KIND_TEXT,          CreateTextObject,            CreateTextData,         Plain,        kDragsWindow,                 nullptr, nullptr              ) \
+  ROW(Picture,         "Grafik",          IDS_KIND_PICTURE,       CreatePicObject,             CreatePictureData,      ProjectPath,  kDragsWindow,                 nullptr, ResetPicObjectDisplay) \
+  ROW(Video,           "Video",           IDS_KIND_VIDEO,         CreateMCIVideoObject,        CreateMCIData,          ProjectPath,  kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(Animation,       "Animation",       IDS_KIND_ANIMATION,     CreateFLXObject,             CreateFLXData,          ProjectPath,  0,                            nullptr, nullptr              ) \
+  ROW(Sound,           "Sound",           IDS_KIND_SOUND,         CreateMCISoundObject,        CreateMCIData,          ProjectPath,  kOwnWindow | kSound,          nullptr, nullptr              ) \
+  ROW(CdAudio,         "CD-Audio",        IDS_KIND_CDAUDIO,       CreateMCICDAudioObject,      CreateMCIData,          Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(Button,          "Schalter",        IDS_KIND_BUTTON,        CreateButtonItem,            CreateButtonData,       ProjectPath,  0,                            PressGroupDefaults, nullptr              ) \
+  ROW(MciBar,          "MCI-Leiste",      IDS_KIND_MCIBAR,        CreateMCIBar,                CreateMCIBarData,       Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(Document,        "Dokument",        IDS_KIND_DOCUMENT,      CreateTextDocObject,         CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \
+  ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  0,                            nullptr, nullptr              ) \
+  ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \
+  ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \
+  ROW(SlideWindow,     "Diafenster",      IDS_KIND_SLIDES,        CreateDiaWindowObject,       CreateDiaWindowData,    Plain,        kOwnWindow | kThumbnailItems, nullptr, nullptr              ) \
+  ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(Html,            "HTML-Fenster",    IDS_KIND_HTML,          CreateIEObject,              CreateIEData,           UrlOrPath,    kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(TransparentList, "Listenfenster",   IDS_KIND_LIST,          CreateListItemTransObject,   CreateListItemData,     NoText,       kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(HelpRegister,    "Hilferegister",   IDS_KIND_HELPREGISTER,  CreateHelpRegisterObject,    CreateHelpRegisterData, NoText,       kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(Flash,           "Shockwave-Flash", IDS_KIND_FLASH,         CreateFlashPlayer,           CreateFlashPlayerData,  UrlOrPath,    kOwnWindow,                   nullptr, nullptr              )
 // clang-format on
 
 enum class TObjectKind : int16_t {
-#define TSL_KIND_ENUM(kind, name, string, object, data, text, traits, start) kind,
+#define TSL_KIND_ENUM(kind, name, string, object, data, text, traits, start, reset) kind,
   TSL_OBJECT_KINDS(TSL_KIND_ENUM)
 #undef TSL_KIND_ENUM
 };

@@ -396,6 +396,11 @@ void TData::StoreRecordLength(ByteStream& f, int64_t start) {
 
 // TRawData
 
+void TRawData::Init() {
+  TData::Init();
+  Bytes.clear();
+}
+
 void TRawData::Assign(const TData* other) {
   if (!other || other == this) return;
   TData::Assign(other);

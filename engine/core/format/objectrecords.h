@@ -218,6 +218,13 @@ public:
   virtual void Clear() {}
   // Makes the run-time objects again from the stored fields.
   virtual void Reload() {}
+  // Back to a complete default record, run-time objects included: what a
+  // shared object becomes on a page that gives it no record.
+  void Reset() {
+    Clear();
+    TData::Init();
+    Init();
+  }
   // Copies the base fields, unless `other` is null or this record.
   virtual void Assign(const TData* other);
   // False: the record runs past the end of the file; the object is dropped
@@ -245,6 +252,7 @@ public:
 // stored record length covers behind it, kept as they are.
 class TRawData : public TData {
 public:
+  void Init() override;
   void Assign(const TData* other) override;
   bool Read(tsl::ByteStream& f) override;
   bool Write(tsl::ByteStream& f) override;

@@ -306,6 +306,11 @@ TEST(TRawData, KeepsTheBytesItsLengthCovers) {
   MemoryStream past(Bytes().u32(100).u32(0).u32(0).u32(0).u8(1).data());
   TRawData dropped;
   EXPECT_FALSE(dropped.Read(past)) << "a length past the end drops the object";
+
+  r.Reset();
+  EXPECT_TRUE(r.Bytes.empty()) << "reset: a new record keeps no bytes";
+  TRawData fresh;
+  EXPECT_EQ(Written(r), Written(fresh)) << "reset: a new record";
 }
 
 TEST(RecordVersions, FloatTestsAreStrict) {

@@ -1,10 +1,14 @@
-// Writes the seed corpora of the index fuzz targets when TSL_INDEX_CORPUS
-// names the fuzz/corpus folder (by hand: TSL_INDEX_CORPUS=fuzz/corpus
-// core_foundation_index_tests --gtest_filter=FuzzSeeds.*); otherwise skipped.
+// The seed corpora of the index fuzz targets: every seed is a file that the
+// readers take in whole, so that fuzzing starts deep inside them. With
+// TSL_INDEX_CORPUS naming the fuzz/corpus folder the seeds are also saved
+// there (by hand: TSL_INDEX_CORPUS=fuzz/corpus
+// core_foundation_index_tests --gtest_filter=FuzzSeeds.*).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,21 +41,22 @@ std::vector<uint8_t> IndexFile(int entries, int16_t growth) {
   return *host.File("C:\\IDX\\S.IDX");
 }
 
-TEST(FuzzSeeds, Write) {
-  const char* dir = std::getenv("TSL_INDEX_CORPUS");
-  if (!dir) GTEST_SKIP() << "TSL_INDEX_CORPUS not set";
-  const std::string base(dir);
-  struct Seed {
-    uint8_t ops;
-    int entries;
-    int16_t growth;
-  } seeds[] = {{0x00, 5, 1}, {0x0F, 100, 1}, {0x36, 150, 4}, {0x81, 70, 1}};
+struct TreeSeed {
+  uint8_t ops;
+  int entries;
+  int16_t growth;
+};
+const TreeSeed kTreeSeeds[] = {{0x00, 5, 1}, {0x0F, 100, 1}, {0x36, 150, 4}, {0x81, 70, 1}};
+
+// The seeds by their file names under the corpus folder.
+std::map<std::string, std::vector<uint8_t>> Seeds() {
+  std::map<std::string, std::vector<uint8_t>> seeds;
   int n = 0;
-  for (const Seed& s : seeds) {
+  for (const TreeSeed& s : kTreeSeeds) {
     std::vector<uint8_t> bytes{s.ops};
     const std::vector<uint8_t> file = IndexFile(s.entries, s.growth);
     bytes.insert(bytes.end(), file.begin(), file.end());
-    Save(base + "/indexfile_fuzz/tree" + std::to_string(n++), bytes);
+    seeds["indexfile_fuzz/tree" + std::to_string(n++)] = bytes;
   }
   SetKeyEntryUniqueCounter(1);
   TKeyEntryArrayManager m;
@@ -62,7 +67,7 @@ TEST(FuzzSeeds, Write) {
   m.Write(cat);
   std::vector<uint8_t> bytes{0x00};
   bytes.insert(bytes.end(), cat.Data().begin(), cat.Data().end());
-  Save(base + "/indexfile_fuzz/catalogue", bytes);
+  seeds["indexfile_fuzz/catalogue"] = bytes;
 
   tsl::TMemPackHost host;
   host.AddFolder("C:\\OUT");
@@ -72,13 +77,79 @@ TEST(FuzzSeeds, Write) {
   host.PutFile("C:\\SRC\\setup.exe", "MZ");
   host.PutFile("C:\\SRC\\Dias\\a.gif", "GIF89a");
   TPackFile pack(host, false);
-  ASSERT_TRUE(pack.Create("C:\\OUT\\S.PAK"));
+  EXPECT_TRUE(pack.Create("C:\\OUT\\S.PAK"));
   for (const char* f : {"C:\\SRC\\liesmich.txt", "C:\\SRC\\seite.htm", "C:\\SRC\\bild.bmp"}) pack.AddFile(f);
   pack.AddFile("C:\\SRC\\setup.exe", 1);
   pack.AddFile("C:\\SRC\\Dias", 9);
   pack.Title = "setup.exe";
-  ASSERT_TRUE(pack.WriteDirectory());
-  Save(base + "/packfile_fuzz/archive", *host.File("C:\\OUT\\S.PAK"));
+  EXPECT_TRUE(pack.WriteDirectory());
+  seeds["packfile_fuzz/archive"] = *host.File("C:\\OUT\\S.PAK");
+  return seeds;
+}
+
+TEST(FuzzSeeds, EachSeedIsAFileTheReadersTakeInWhole) {
+  const auto seeds = Seeds();
+  int n = 0;
+  for (const TreeSeed& s : kTreeSeeds) {
+    const std::string name = "indexfile_fuzz/tree" + std::to_string(n++);
+    SCOPED_TRACE(name);
+    const std::vector<uint8_t>& seed = seeds.at(name);
+    ASSERT_FALSE(seed.empty());
+    EXPECT_EQ(seed[0], s.ops);
+    tsl::TMemPackHost host;
+    host.PutFile("C:\\IDX\\S.IDX", std::vector<uint8_t>(seed.begin() + 1, seed.end()));
+    MTREE<TKeyEntry, BT_FBASE> t(nullptr, 1u << 20, s.growth, false, host);
+    ASSERT_TRUE(t.Open("C:\\IDX\\S.IDX", 0));
+    const uint32_t kept = static_cast<uint32_t>(s.entries - s.entries / 10);
+    EXPECT_EQ(t.Count(), kept) << "the entries left after the removals";
+    // Every entry reads back and is found by its key, in ascending order.
+    std::string previous;
+    for (int32_t i = 0; i < static_cast<int32_t>(kept); ++i) {
+      TKeyEntry e;
+      ASSERT_TRUE(t.GetAt(i, e)) << i;
+      const std::string key = e.Key;
+      EXPECT_EQ(key.rfind("Eintrag-", 0), 0u) << key;
+      EXPECT_LT(previous, key);
+      EXPECT_TRUE(t.Find(key.c_str())) << key;
+      previous = key;
+    }
+    t.Close();
+  }
+  {
+    SCOPED_TRACE("the catalogue");
+    const std::vector<uint8_t>& seed = seeds.at("indexfile_fuzz/catalogue");
+    const std::vector<uint8_t> file(seed.begin() + 1, seed.end());
+    tsl::MemoryStream in(file);
+    TKeyEntryArrayManager catalogue;
+    ASSERT_TRUE(catalogue.Read(in));
+    EXPECT_EQ(in.Position(), static_cast<int64_t>(file.size())) << "read to its end";
+    tsl::MemoryStream out;
+    catalogue.Write(out);
+    EXPECT_EQ(out.Data(), file) << "written again as it was";
+  }
+  {
+    SCOPED_TRACE("the archive");
+    tsl::TMemPackHost host;
+    host.PutFile("C:\\PAK\\S.PAK", seeds.at("packfile_fuzz/archive"));
+    TPackFile pack(host, false);
+    ASSERT_TRUE(pack.Open(false, "C:\\PAK\\S.PAK"));
+    std::string names;
+    for (int32_t i = 0; i < static_cast<int32_t>(pack.Index().Count()); ++i) {
+      TPackEntry e;
+      if (pack.Index().GetAt(i, e)) names += std::string(e.Name) + "; ";
+    }
+    for (const char* name : {"C:\\SRC\\liesmich.txt", "C:\\SRC\\seite.htm", "C:\\SRC\\bild.bmp",
+                             "C:\\SRC\\setup.exe", "C:\\SRC\\Dias\\a.gif"})
+      EXPECT_TRUE(pack.Contains(name)) << name << " among " << names;
+    std::unique_ptr<char[]> data;
+    uint32_t size = 0, kind = 0;
+    ASSERT_TRUE(pack.GetEntry("C:\\SRC\\liesmich.txt", &data, &size, &kind, true));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(std::string(data.get(), size), "Hallo");
+    EXPECT_STREQ(pack.Title.c_str(), "setup.exe");
+  }
+  if (const char* dir = std::getenv("TSL_INDEX_CORPUS"))
+    for (const auto& seed : seeds) Save(std::string(dir) + "/" + seed.first, seed.second);
 }
 
 }  // namespace

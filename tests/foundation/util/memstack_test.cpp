@@ -16,7 +16,13 @@ char* C(void* p) { return static_cast<char*>(p); }
 }  // namespace
 
 TEST(MemStack, SegmentsAreSharedUntilFull) {
-  const uint32_t seg = MEM_ALLIGN(100) - 8;  // 92 with 4-byte units, 96 with 8-byte ones
+  // Requests are rounded up to whole pointer-sized units (at least 4 bytes),
+  // so that every record is aligned for the pointers it holds; the segment
+  // head takes 8 bytes of the rounded segment size.
+  const bool wide = sizeof(void*) == 8;
+  const uint32_t seg = wide ? 96 : 92;          // 100 rounded up to 104 or 100, less the head
+  const uint32_t five = 8, one = wide ? 8 : 4;  // 5 and 1 rounded up
+  const uint32_t bigBlock = wide ? 104 : 96;    // seg + 1 rounded up
   MemStack stack(100, 0);
   EXPECT_EQ(stack.SegmentSize(), seg);
   EXPECT_EQ(stack.BytesInUse(), 0u);
@@ -34,11 +40,11 @@ TEST(MemStack, SegmentsAreSharedUntilFull) {
   EXPECT_EQ(stack.Room(), seg - 40);
   EXPECT_EQ(stack.BytesInUse(), 2 * (seg + 8));
 
-  char* d = C(stack.Alloc(5));  // rounded up
+  char* d = C(stack.Alloc(5));
   char* e = C(stack.Alloc(1));
   EXPECT_EQ(d - c, 40);
-  EXPECT_EQ(e - d, static_cast<long>(MEM_ALLIGN(5)));
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(e) % alignof(void*), 0u);
+  EXPECT_EQ(e - d, static_cast<long>(five));
+  for (char* p : {a, b, c, d, e}) EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % alignof(void*), 0u);
 
   for (char* p : {a, b, c})
     for (int i = 0; i < 40; ++i) EXPECT_EQ(p[i], 0);  // zero-filled
@@ -48,8 +54,15 @@ TEST(MemStack, SegmentsAreSharedUntilFull) {
   char* big = C(stack.Alloc(seg + 1));  // larger than a segment: a block of its own
   ASSERT_TRUE(big);
   EXPECT_EQ(stack.BlockCount(), 3u);
-  EXPECT_EQ(stack.Room(), seg - 40 - MEM_ALLIGN(5) - MEM_ALLIGN(1));  // current segment kept
-  EXPECT_EQ(stack.BytesInUse(), 2 * (seg + 8) + MEM_ALLIGN(seg + 1) + 8);
+  EXPECT_EQ(stack.Room(), seg - 40 - five - one);  // current segment kept
+  EXPECT_EQ(stack.BytesInUse(), 2 * (seg + 8) + bigBlock + 8);
+  // No request overlaps another.
+  std::memset(d, 0x11, 5);
+  std::memset(e, 0x22, 1);
+  std::memset(big, 0x33, seg + 1);
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(c[i], 0x55);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(d[i], 0x11);
+  EXPECT_EQ(e[0], 0x22);
 
   stack.FreeAll();
   EXPECT_EQ(stack.BytesInUse(), 0u);

@@ -194,6 +194,27 @@ TEST(PictureData, OldEmbeddedRecordsAndTheRecordEnd) {
   }
 }
 
+// A shared object that a page gives no record is reset: it must come back
+// as a new record would be, without the picture of the previous page.
+TEST(PictureData, ResetIsANewRecord) {
+  TPictureData d;
+  d.Flags = kPictureViewer;
+  d.FileName = "alt.bmp";
+  d.Transparent = 1;
+  d.TransparentColor = 0x00FF00FF;
+  d.ViewerColor = 0x00112233;
+  d.PcdResolution = 4;
+  d.PcdFormat = 1;
+  d.Value3 = 5;
+  d.Reserved[2] = 9;
+  SetPicture(d, MakeGradientDib(4, 4, 0, 0xFFFFFF));
+  d.Reset();
+  TPictureData fresh;
+  EXPECT_EQ(d.Picture, nullptr);
+  EXPECT_EQ(d.Flags, kPictureLinked);
+  EXPECT_EQ(WriteRecord(d), WriteRecord(fresh));
+}
+
 TEST(PictureData, AssignCopiesThePicture) {
   TPictureData src;
   src.Flags = 0;

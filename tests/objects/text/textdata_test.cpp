@@ -217,6 +217,35 @@ TEST(TextData, FontFromTheMaker) {
   SetTextFontMaker(old);
 }
 
+// A shared object that a page gives no record is reset: it must come back
+// as a new record would be, font included.
+TEST(TextData, ResetIsANewRecordWithItsFont) {
+  TTextFontMaker old = SetTextFontMaker(&CountingMaker);
+  {
+    TTextData sample;
+    FillSample(sample);
+    const std::vector<uint8_t> bytes = WriteRecord(sample);
+    MemoryStream in(bytes);
+    TTextData d;
+    ASSERT_TRUE(d.Read(in));
+    d.Reset();
+    TTextData fresh;
+    EXPECT_EQ(WriteRecord(d), WriteRecord(fresh));
+    ASSERT_NE(d.Font, nullptr) << "the font of the default choice";
+    EXPECT_EQ(d.FontChoice.lfQuality, fresh.FontChoice.lfQuality) << "as the maker adjusted it";
+    // Assigning a record of another class leaves the text defaults, and a
+    // font for them.
+    TTextData fromOther;
+    fromOther.Assign(&sample);
+    TData base;
+    fromOther.Assign(&base);
+    EXPECT_STREQ(fromOther.Text.c_str(), "Text");
+    EXPECT_STREQ(fromOther.FontChoice.lfFaceName, "Arial");
+    EXPECT_NE(fromOther.Font, nullptr);
+  }
+  SetTextFontMaker(old);
+}
+
 // The fixture builder's `text` statement writes what the record's writer
 // writes.
 TEST(TextData, FixtureBuilderStatement) {

@@ -477,7 +477,9 @@ private:
         if (a.Take("size")) Size(a, r.Options);
         else if (a.Take("flags")) r.Options.Flags |= Flags(a);
         else if (a.Take("title")) r.Options.SetTitle(a.Text().c_str());
-        else throw ParseError("ownoptions [title \"t\"] [size W H] [flags ...]");
+        else if (a.Take("contour")) r.Options.ContourFile = a.Text().c_str();
+        else if (a.Take("background")) Background(a, r.Options.Background);
+        else throw ParseError("ownoptions [title \"t\"] [size W H] [contour \"file\"] [background ...] [flags ...]");
       }
     } else if (cmd == "data-for") {
       TDataOverride o;
