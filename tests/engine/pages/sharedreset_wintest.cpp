@@ -48,7 +48,7 @@ TEST(SharedObjects, APageWithoutARecordLeavesANewRecordOfTheKind) {
     SCOPED_TRACE(number == 1 ? "text" : "stand-in");
     TObjectElement* o = p.Manager().FindObjectById(number);
     ASSERT_NE(o, nullptr);
-    std::unique_ptr<TData> fresh(DataCreatorTable[o->GetKind()]());
+    std::unique_ptr<TData> fresh(CreateKindRecord(o->GetKind()));
     EXPECT_EQ(Written(*o->Data), Written(*fresh)) << "the stored fields of a new record";
   }
   text = dynamic_cast<TTextData*>(p.Manager().FindObjectById(1)->Data.get());
