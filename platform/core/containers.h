@@ -201,6 +201,14 @@ public:
       if (*t == *key) return t;
     return nullptr;
   }
+  // The first stored element in the bucket of `hash` that `match` accepts,
+  // or null; lets a caller look up without building a key.
+  template <class Match>
+  T* FindIf(uint32_t hash, Match match) const {
+    for (T* t : buckets_[hash % buckets_.size()])
+      if (match(*t)) return t;
+    return nullptr;
+  }
   // Removes the stored element equal to `key`.
   int Detach(const T* key, DeleteType dt = DeleteType::NoDelete) {
     if (!key) return 0;
