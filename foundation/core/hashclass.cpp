@@ -6,8 +6,9 @@
 HashClass::HashClass(unsigned value, long number) : value_(value), key_(std::to_string(number)) {}
 
 uint32_t tsl::HashKeyString(const string& key) {
+  if (string::is_case_sensitive()) return HashKeyChars(key.c_str(), key.length());
   string k(key);
-  if (!string::is_case_sensitive()) k.to_upper();
+  k.to_upper();
   return HashKeyChars(k.c_str(), k.length());
 }
 
