@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "database/core/dbload.h"
 #include "engine/actionqueue.h"
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/trace.h"
@@ -11,7 +12,9 @@
 #include "engine/objectwindow.h"
 #include "engine/pathresolve.h"
 #include "engine/recordgdi.h"
+#include "foundation/core/pathstr.h"
 #include "foundation/fileutil.h"
+#include "foundation/index/packhost.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
 #include "platform/owl/uiservice.h"
@@ -226,6 +229,18 @@ bool TBookStruct::LocateNearProject(string& path) { return ::LocateNearProject(p
 
 bool TBookStruct::LoadPictureFile(const string& path, std::vector<uint8_t>& dib) const {
   return LoadPictureFileDib(path, dib);
+}
+
+void TBookStruct::LoadDatabase(const TdBaseInfo& info, TObjectManager* target) const {
+  string full;
+  if (!GetPathDirectory(string(ProjectFileName), full, true)) full = string();
+  full += info.Path;
+  TWinPackHost host;
+  TObjectManager* m = target ? target : ObjectManager.get();
+  if (!m || info.Path.is_null() || !host.FileExists(full.c_str())) return;
+  HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+  LoadTreeDatabase({m->DBNodeManager, m->DBSpecialManager}, full, host);
+  ::SetCursor(previous);
 }
 
 // ---- keys ----

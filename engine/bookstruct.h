@@ -164,6 +164,9 @@ public:
   uint8_t FileVersionMinor() const override { return Info.VersionMinor; }
   string ResolvePath(const string& name) const override;
   bool LoadPictureFile(const string& path, std::vector<uint8_t>& dib) const override;
+  // Loads the database a page names (beside the project file) into the
+  // page manager, under the wait cursor.
+  void LoadDatabase(const TdBaseInfo& info, TObjectManager* target) const override;
 
   // ---- members ----
   TFontManager Fonts;

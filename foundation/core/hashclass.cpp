@@ -6,10 +6,14 @@
 HashClass::HashClass(unsigned value, long number) : value_(value), key_(std::to_string(number)) {}
 
 uint32_t tsl::HashKeyString(const string& key) {
+  if (string::is_case_sensitive()) return HashKeyChars(key.c_str(), key.length());
   string k(key);
-  if (!string::is_case_sensitive()) k.to_upper();
-  const auto* p = reinterpret_cast<const unsigned char*>(k.c_str());
-  const size_t n = k.length();
+  k.to_upper();
+  return HashKeyChars(k.c_str(), k.length());
+}
+
+uint32_t tsl::HashKeyChars(const char* chars, size_t n) {
+  const auto* p = reinterpret_cast<const unsigned char*>(chars);
   uint32_t h = static_cast<uint32_t>(n);
   size_t i = 0;
   for (; i + 4 <= n; i += 4)

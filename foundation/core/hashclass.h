@@ -1,6 +1,7 @@
 // HashClass: the key of the program's hash tables, a 32-bit value and a
 // string key; equality, order and hash use the key only.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 
@@ -34,4 +35,7 @@ std::ostream& operator<<(std::ostream& os, HashClass h);
 
 namespace tsl {
 uint32_t HashKeyString(const string& key);
+// The same hash over characters as they stand (no case folding), for keys
+// that have no letters, such as decimal ids, hashed without allocating.
+uint32_t HashKeyChars(const char* chars, size_t n);
 }

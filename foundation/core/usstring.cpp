@@ -1,6 +1,9 @@
 #include "foundation/core/usstring.h"
 
+#include <algorithm>
+
 #include "foundation/core/check.h"
+#include "foundation/core/streamenc.h"
 
 namespace {
 const char kUnit[] = "srcpool\\usstring";
@@ -66,4 +69,27 @@ std::unique_ptr<TUSStrings> SplitString(const string& text, char delimiter) {
     start = cut + 1;
   }
   return list;
+}
+
+void ReadStringArray(TUSStrings& list, tsl::ByteStream& f) {
+  list.Flush();
+  int16_t count = 0;
+  if (!ReadFixed(&count, 2, f)) return;
+  for (int i = 0; i < count; ++i) {
+    // A string needs at least its two length bytes; a list that claims more
+    // strings than the stream holds ends where the stream does.
+    const int64_t left = f.Remaining();
+    if (left >= 0 && left < 2) break;
+    string s;
+    ReadShortString(s, f);
+    list.Add(s);
+  }
+}
+
+bool WriteStringArray(const TUSStrings& list, tsl::ByteStream& f) {
+  const int count = std::min(list.Count(), kMaxStringArrayCount);
+  const int16_t n = static_cast<int16_t>(count);
+  bool ok = WriteFixed(&n, 2, f);
+  for (int i = 0; i < count; ++i) ok = WriteShortString(list.ItemAt(i), f) && ok;
+  return ok;
 }

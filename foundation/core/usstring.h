@@ -42,6 +42,17 @@ private:
   string scratch_;  // what an out-of-range access yields
 };
 
+namespace tsl { class ByteStream; }
+
+// The string list as the project's records store it: a signed 16-bit count,
+// then that many short strings. Reading empties the list first and stops at
+// the first string the stream no longer holds, keeping the ones read; a
+// count of 0 or below is an empty list. Writing stores at most 32767
+// strings, since a reader takes a larger count as negative.
+void ReadStringArray(TUSStrings& list, tsl::ByteStream& f);
+bool WriteStringArray(const TUSStrings& list, tsl::ByteStream& f);
+const int kMaxStringArrayCount = 32767;
+
 // Cuts `text` at every `delimiter`; each piece is stripped of blanks at both
 // ends; an empty last piece is dropped. The caller owns the result.
 std::unique_ptr<TUSStrings> SplitString(const string& text, char delimiter);

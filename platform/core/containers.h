@@ -190,7 +190,9 @@ public:
 
   void OwnsElements(bool own) { owns_ = own; }
   int Add(T* t) {
-    buckets_[Bucket(*t)].push_back(t);
+    const size_t b = Bucket(*t);
+    if (buckets_[b].empty()) used_.push_back(b);
+    buckets_[b].push_back(t);
     ++count_;
     return 1;
   }
@@ -199,6 +201,14 @@ public:
     if (!key) return nullptr;
     for (T* t : buckets_[Bucket(*key)])
       if (*t == *key) return t;
+    return nullptr;
+  }
+  // The first stored element in the bucket of `hash` that `match` accepts,
+  // or null; lets a caller look up without building a key.
+  template <class Match>
+  T* FindIf(uint32_t hash, Match match) const {
+    for (T* t : buckets_[hash % buckets_.size()])
+      if (match(*t)) return t;
     return nullptr;
   }
   // Removes the stored element equal to `key`.
@@ -215,18 +225,32 @@ public:
       }
     return 0;
   }
+  // Large tables hold few elements: only the buckets ever filled are visited.
   void Flush(DeleteType dt = DeleteType::DefDelete) {
-    for (auto& b : buckets_) {
+    for (size_t i : used_) {
+      auto& b = buckets_[i];
       if (ShouldDelete(dt))
         for (T* t : b) delete t;
       b.clear();
     }
+    used_.clear();
     count_ = 0;
   }
   int GetItemsInContainer() const { return static_cast<int>(count_); }
   bool IsEmpty() const { return count_ == 0; }
   template <class F>
-  void ForEach(F f) { for (auto& b : buckets_) for (T* t : b) f(*t); }
+  void ForEach(F f) {
+    if (count_ == 0) return;
+    if (used_.size() * 8 < buckets_.size()) {  // in bucket order, as a full walk
+      std::vector<size_t> order(used_);
+      std::sort(order.begin(), order.end());
+      order.erase(std::unique(order.begin(), order.end()), order.end());  // refilled after a detach
+      for (size_t i : order)
+        for (T* t : buckets_[i]) f(*t);
+      return;
+    }
+    for (auto& b : buckets_) for (T* t : b) f(*t);
+  }
 
 private:
   size_t Bucket(const T& t) const { return static_cast<uint32_t>(t.HashValue()) % buckets_.size(); }
@@ -234,6 +258,7 @@ private:
     return dt == DeleteType::Delete || (dt == DeleteType::DefDelete && owns_);
   }
   std::vector<std::vector<T*>> buckets_;
+  std::vector<size_t> used_;  // buckets filled since the last flush
   size_t count_ = 0;
   bool owns_ = true;
 };

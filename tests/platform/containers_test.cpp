@@ -72,6 +72,32 @@ TEST(Containers, HashTableFindDetachFlush) {
   EXPECT_EQ(Item::alive, 0);
 }
 
+TEST(Containers, HashTableWalksInBucketOrder) {
+  struct Case {
+    const char* what;
+    unsigned buckets;  // sparse tables walk the filled buckets only
+  };
+  for (const Case& c : {Case{"sparse", 1000}, Case{"dense", 20}}) {
+    SCOPED_TRACE(c.what);
+    TIHashTableImp<Item> h(c.buckets);
+    for (int k : {12, 3, 5, 12 + int(c.buckets), 3 + int(c.buckets)}) h.Add(new Item(k));
+    Item five(5);
+    h.Detach(&five, tsl::DeleteType::Delete);  // empties a bucket ...
+    h.Add(new Item(5, 1));                      // ... that fills again
+    std::vector<int> keys;
+    h.ForEach([&](Item& i) { keys.push_back(i.key); });
+    EXPECT_EQ(keys, (std::vector<int>{3, 3 + int(c.buckets), 5, 12, 12 + int(c.buckets)}));
+    Item probe(3 + int(c.buckets));
+    EXPECT_EQ(h.FindIf(3, [&](const Item& i) { return i.key == probe.key; })->key, probe.key);
+    h.Flush();
+    EXPECT_TRUE(h.IsEmpty());
+    keys.clear();
+    h.ForEach([&](Item& i) { keys.push_back(i.key); });
+    EXPECT_TRUE(keys.empty());
+  }
+  EXPECT_EQ(Item::alive, 0);
+}
+
 TEST(ClassLibString, CaseModeStripAndSearch) {
   string s("  Hallo Welt  ");
   EXPECT_EQ(s.strip(string::Both), "Hallo Welt");

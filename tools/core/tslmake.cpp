@@ -5,6 +5,8 @@
 //   tslmake [--tsl] [--dump] DESCRIPTION.tsd [OUTPUT.crt]
 //   tslmake --dump PROJECT       print what a project file holds
 //   tslmake --check PROJECT      exit 0 for a project the player plays
+//   tslmake --db DESCRIPTION.tdb OUTPUT   write OUTPUT.dbd and OUTPUT.dbi
+//   tslmake --dump-db FILE.dbd   print a tree database in tree order
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,8 +14,10 @@
 #include <sstream>
 #include <string>
 
+#include "database/core/dbdump.h"
 #include "tools/core/desc/tsldesc.h"
 #include "engine/core/pages/fontblock.h"
+#include "tools/core/tslmake_db.h"
 
 namespace {
 
@@ -21,7 +25,9 @@ int Usage() {
   std::fprintf(stderr,
                "usage: tslmake [--tsl] [--dump] DESCRIPTION.tsd [OUTPUT.crt]\n"
                "       tslmake --dump PROJECT\n"
-               "       tslmake --check PROJECT\n");
+               "       tslmake --check PROJECT\n"
+               "       tslmake --db DESCRIPTION.tdb OUTPUT\n"
+               "       tslmake --dump-db FILE.dbd\n");
   return 2;
 }
 
@@ -64,11 +70,51 @@ int DumpFile(const std::string& path, bool check) {
   return ok ? 0 : 1;
 }
 
+int WriteDatabase(const std::string& description, const std::string& out) {
+  std::ifstream in(description, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "tslmake: cannot open %s\n", description.c_str());
+    return 1;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  TDBNodeManager nodes;
+  TDBSpecialManager extras;
+  int line = 0;
+  std::string reason;
+  if (!tslmake::ParseDatabase(text.str(), nodes, extras, line, reason)) {
+    std::fprintf(stderr, "%s:%d: %s\n", description.c_str(), line, reason.c_str());
+    return 1;
+  }
+  tsl::MemoryStream dbd, dbi;
+  nodes.Save(dbd);
+  extras.Save(dbi);
+  if (!SaveFile(Stem(out) + ".dbd", dbd.Data()) || !SaveFile(Stem(out) + ".dbi", dbi.Data())) {
+    std::fprintf(stderr, "tslmake: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+int DumpDatabase(const std::string& path) {
+  tsl::PosixFileStream f(path, tsl::PosixFileStream::ReadOnly);
+  if (!f.IsOpen()) {
+    std::fprintf(stderr, "tslmake: cannot open %s\n", path.c_str());
+    return 1;
+  }
+  TDBNodeManager m;
+  m.Load(f);
+  std::fputs(DumpTreeDatabase(m).c_str(), stdout);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool tsl = false, dump = false, check = false;
   std::vector<std::string> args;
+  if (argc == 4 && !std::strcmp(argv[1], "--db")) return WriteDatabase(argv[2], argv[3]);
+  if (argc == 3 && !std::strcmp(argv[1], "--dump-db")) return DumpDatabase(argv[2]);
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--tsl")) tsl = true;
     else if (!std::strcmp(argv[i], "--dump")) dump = true;

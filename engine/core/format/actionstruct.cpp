@@ -80,20 +80,7 @@ void TActionStruct::Read(ByteStream& f) {
   ReadU32(Delay, f);
 
   if (RecordVersionAbove(3, 2)) {
-    uint16_t n = 0;
-    if (ReadFixed(&n, 2, f)) {
-      Strings.Flush();
-      const int64_t left = f.Remaining();
-      if (left >= 0 && static_cast<int64_t>(n) * 2 > left) {
-        f.Seek(0, ByteStream::end);
-      } else {
-        for (uint16_t i = 0; i < n; ++i) {
-          string s;
-          ReadShortString(s, f);
-          Strings.Add(s);
-        }
-      }
-    }
+    ReadStringArray(Strings, f);
   } else {
     uint8_t skip[2];
     ReadFixed(skip, 2, f);
@@ -141,9 +128,7 @@ void TActionStruct::Write(ByteStream& f) {
   WriteU8(WaitFlag, f);
   WriteU32(Value4, f);
   WriteU32(Delay, f);
-  const int count = std::min(Strings.Count(), 0xFFFF);
-  WriteU16(static_cast<uint16_t>(count), f);
-  for (int i = 0; i < count; ++i) WriteShortString(Strings.ItemAt(i), f);
+  WriteStringArray(Strings, f);
   WriteU8(Separator, f);
   WriteU32(Reserved, f);
   WriteU8(PrintInfo ? 1 : 0, f);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "database/core/dbnodes.h"
+#include "database/core/dbspecial.h"
 #include "engine/core/format/rawio.h"
 #include "engine/core/format/recordctx.h"
 #include "engine/core/format/trace.h"

@@ -21,6 +21,9 @@
 
 #include "engine/core/format/pagerecord.h"
 
+class TDBNodeManager;
+class TDBSpecialManager;
+
 class TObjectManager;
 
 // Whether the page read before the current one had its own options (the
@@ -124,6 +127,10 @@ public:
   std::unique_ptr<TIArrayAsVector<TTSLMenuData>> MenuItems;  // made by the set-up
   uint16_t MenuFlag = 0;
   TdBaseInfo DbInfo;
+  // The tree database the page is bound to; it stays through pages that
+  // bind none, until the next load replaces it. The extras go first.
+  std::unique_ptr<TDBNodeManager> DBNodeManager;
+  std::unique_ptr<TDBSpecialManager> DBSpecialManager;
 
 protected:
   // ---- the page's objects ----

@@ -1,0 +1,190 @@
+// The tree database in memory: categories, data records and the entries that
+// place them in a tree, the field list, and the category tree built from the
+// entries. Records refer to each other by id only; a link to a missing record
+// reads as absent. Portable: no Windows headers.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "foundation/core/hashclass.h"
+#include "foundation/core/usstring.h"
+#include "platform/core/bytestream.h"
+#include "platform/core/containers.h"
+#include "platform/core/cstring.h"
+
+const uint32_t kDbdMagic = 0x02DA5B0A;
+const int32_t kNoDbId = -1;
+const int32_t kNoExtras = 0x7FFFFFFF;
+const unsigned kDbTableBuckets = 65929;
+
+struct TDBCategory {
+  int32_t Id = kNoDbId;
+  int32_t ParentId = kNoDbId;
+  uint32_t Value = 0;
+  string Name;
+  string SearchText;
+  uint8_t Open = 0;
+};
+
+struct TDBData {
+  TDBData() : Values(TUSStrings::kInitialCapacity, TUSStrings::kGrowth) { Values.Flag = 1; }
+  int32_t Id = kNoDbId;
+  string Name;
+  TUSStrings Values;
+  uint32_t Value = 1;
+};
+
+struct TDBCategoryData {
+  int32_t EntryId = kNoDbId;
+  int32_t CategoryId = kNoDbId;
+  int32_t DataId = kNoDbId;
+  uint8_t IsCategory = 0;
+  int32_t Position = -1;
+  int32_t PictureExtrasId = kNoExtras;
+  int32_t SecondExtrasId = kNoExtras;
+  int32_t ActionExtrasId = kNoExtras;
+  uint8_t HitBits = 0;
+  uint8_t SecondHitBits = 0;
+};
+
+struct TDBFieldInfo {
+  string Name;
+  uint16_t FieldNumber = 0xFFFF;
+  uint8_t Flag = 0;
+};
+
+// A node of the category tree. Category nodes and the root hold a positional
+// child array whose slots may be empty (null); data nodes hold none. A node
+// does not own the nodes in its array: the manager owns every node.
+struct TDBNode {
+  int32_t EntryId = kNoDbId;
+  int32_t CategoryId = kNoDbId;
+  std::unique_ptr<std::vector<TDBNode*>> Children;
+  uint8_t IsCategory = 0;
+  TDBNode* Parent = nullptr;
+
+  TDBNode() = default;
+  TDBNode(const TDBNode&) = delete;
+  // Takes the other node's ids and parent and a copy of its slots (empty
+  // ones too), re-parenting each child to this node; the nodes this one
+  // held are let go, not deleted. The is-category flag stays.
+  TDBNode& operator=(const TDBNode& other);
+
+  // The first non-empty slot whose node shows `entryId`, with its index in
+  // `slot`; null (slot untouched) when there is none or no child array.
+  TDBNode* FindChild(int32_t entryId, int* slot = nullptr) const;
+  int SlotCount() const { return Children ? static_cast<int>(Children->size()) : 0; }
+};
+
+// Compares two texts for sorting: below 0, 0 or above 0.
+using TDbCompare = std::function<int(const char*, const char*)>;
+
+class TDBNodeManager {
+public:
+  using Table = TIHashTableImp<HashClass>;
+
+  TDBNodeManager();
+  ~TDBNodeManager();
+  TDBNodeManager(const TDBNodeManager&) = delete;
+  TDBNodeManager& operator=(const TDBNodeManager&) = delete;
+
+  // Reads a .dbd file; the manager is emptied first. A wrong magic leaves it
+  // empty. Counts and positions from the file never size an allocation.
+  void Load(tsl::ByteStream& f);
+  bool Save(tsl::ByteStream& f) const;
+  // Deletes every record and node; the counters and header stay.
+  void Clear();
+
+  // Filing records: the manager takes ownership. Duplicate ids are all kept
+  // (and saved); a lookup finds the one filed first.
+  void AddCategory(std::unique_ptr<TDBCategory> c);
+  void AddData(std::unique_ptr<TDBData> d);  // normalises the value count
+  void AddEntry(std::unique_ptr<TDBCategoryData> e);
+  void AddField(const TDBFieldInfo& field) { Fields.push_back(field); }
+
+  TDBCategory* FindCategory(int32_t id) const;
+  TDBData* FindData(int32_t id) const;
+  TDBCategoryData* FindEntry(int32_t id) const;
+  // The node of a category (the first one made for that id), or null.
+  TDBNode* FindCategoryNode(int32_t categoryId) const;
+  // The node of an entry: its category node, or for a data entry its slot
+  // among the category node's children; null for top-level data entries.
+  TDBNode* FindTreeNode(const TDBCategoryData* entry) const;
+  int32_t GetFirstTopLevelId() const;
+
+  const char* GetEntryName(const TDBCategoryData* e) const;
+  const char* GetEntrySearchName(const TDBCategoryData* e) const;
+  const char* GetCategoryName(const TDBCategoryData* e) const;
+
+  // Places every pending entry in the tree; returns with the list empty.
+  void BuildTree(std::vector<TDBCategoryData*>& pending);
+  // Discards the node tree and builds it again from all entries.
+  void RebuildTree();
+  // Inserts `node` into `parent`'s slots at `position` (-1: append).
+  void InsertChild(TDBNode* parent, TDBNode* node, int32_t position);
+
+  // Every entry of the tree in tree order (pre-order, slot order).
+  void CollectEntries(std::vector<TDBCategoryData*>& out) const;
+  // Removes empty slots below `node` and stores each entry's slot index as
+  // its position, so a save and reload keep the order.
+  void RenumberPositions(TDBNode* node);
+
+  // The search's per-entry test. `match` gets (text, context, option B,
+  // option A); `transform`, when given, may rewrite each field value before
+  // it is tested. With `collect` the non-empty texts are gathered instead
+  // and true is never returned.
+  using MatchFn = std::function<bool(const char* text, void* context, uint8_t optB, uint8_t optA)>;
+  using TransformFn = std::function<void(uint8_t flag, string& text, int32_t arg)>;
+  bool MatchEntry(const TDBCategoryData* entry, void* context, uint8_t testNames, uint8_t optA,
+                  uint8_t optB, int16_t fieldCount, const int32_t* fieldIndexes,
+                  const int32_t* transformArgs, std::vector<int32_t>& results, const MatchFn& match,
+                  const TransformFn& transform, uint8_t transformFlag,
+                  std::vector<string>* collect) const;
+
+  // Table sizes and the tables in their stored order.
+  int CategoryCount() const { return categories_->GetItemsInContainer(); }
+  int DataCount() const { return data_->GetItemsInContainer(); }
+  int EntryCount() const { return entries_->GetItemsInContainer(); }
+  template <class F> void ForEachCategory(F f) const { ForEachIn<TDBCategory>(*categories_, f); }
+  template <class F> void ForEachData(F f) const { ForEachIn<TDBData>(*data_, f); }
+  template <class F> void ForEachEntry(F f) const { ForEachIn<TDBCategoryData>(*entries_, f); }
+
+  TDBNode& Root() { return root_; }
+  const TDBNode& Root() const { return root_; }
+
+  uint16_t HeaderWord = 0;
+  uint32_t HeaderValue = 0;
+  std::vector<TDBFieldInfo> Fields;
+  uint32_t NextCategoryId = 0;
+  uint32_t NextDataId = 0;
+  uint32_t NextEntryId = 0;
+  int32_t CurrentEntryId = kNoDbId;
+  int32_t CurrentDataEntryId = kNoDbId;
+
+private:
+  template <class R, class F>
+  static void ForEachIn(const Table& t, F f) {
+    const_cast<Table&>(t).ForEach([&](HashClass& h) { f(*reinterpret_cast<R*>(h.Value())); });
+  }
+  static void File(Table& t, int32_t id, const void* record);
+  TDBNode* NewNode(int32_t entryId, int32_t categoryId, bool isCategory);
+  void RegisterCategoryNode(TDBNode* node);
+  void DiscardTree();
+
+  std::unique_ptr<Table> categories_, data_, entries_;
+  // Records are owned here; the tables refer to them.
+  std::vector<std::unique_ptr<TDBCategory>> ownedCategories_;
+  std::vector<std::unique_ptr<TDBData>> ownedData_;
+  std::vector<std::unique_ptr<TDBCategoryData>> ownedEntries_;
+  // Every node but the root, each freed exactly once with the tree.
+  std::vector<std::unique_ptr<TDBNode>> nodes_;
+  std::unordered_map<int32_t, TDBNode*> categoryNodes_;
+  TDBNode root_;
+  // Entries of the current build and the empty slots its positions may
+  // still open.
+  int64_t buildSize_ = 0;
+  int64_t padBudget_ = 65536;
+};
