@@ -4,10 +4,14 @@ export PATH=/usr/lib/wine:$PATH
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 export LC_ALL=C.UTF-8
+# Without the menu builder, the file associations tests register (start
+# programs, mail handlers) stay inside the prefix instead of landing in the
+# host user's desktop menus and MIME types.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 # Initialises $WINEPREFIX. Windows are unmanaged, so Wine draws their
 # captions and frames itself even without a window manager (Xvfb).
 tsl_init_prefix() {
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine64 wineboot.exe -i >/dev/null 2>&1 || true
+  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mscoree,mshtml=" wine64 wineboot.exe -i >/dev/null 2>&1 || true
   wine64 reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
 }
