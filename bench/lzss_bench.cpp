@@ -109,9 +109,9 @@ void BM_Msexpand(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(Input().size()));
 }
 
-BENCHMARK(BM_LzssEncode)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_LzssDecode)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_Mscompress)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_Msexpand)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_LzssEncode)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_LzssDecode)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_Mscompress)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_Msexpand)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 }  // namespace
