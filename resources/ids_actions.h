@@ -1,2 +1,11 @@
 /* Resource ids: actions, installation and printing. */
 #pragma once
+#define IDS_COPYFILE_PROMPT 117       /* "Datei %s kopieren nach:" */
+#define IDS_COPYFOLDER_PROMPT 118     /* "Verzeichnis %s kopieren nach:" */
+#define IDS_UNPACK_CANCELLED 2140
+#define IDS_UNPACK_DONE 2141
+#define IDS_UNPACK_PROGRESS 2142
+#define IDS_UNPACK_PROMPT 2144
+#define IDS_UNPACK_FAILED 2145
+#define IDS_UNPACK_START_FILE 2146
+#define IDS_UNPACK_BAD_METHOD 2152
