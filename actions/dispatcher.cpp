@@ -1,5 +1,6 @@
 #include "actions/dispatcher.h"
 
+#include "actions/copyinstall.h"
 #include "actions/navcodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
@@ -12,7 +13,7 @@ const TActionFamilyTable& ActionFamilies() {
       nullptr,  // Printing
       nullptr,  // ProgramDocument
       nullptr,  // PageListHistory
-      nullptr,  // CopyInstall
+      CopyInstallFamily,  // CopyInstall
       nullptr,  // SlideShow
       nullptr,  // Browser
       nullptr,  // ObjectMessage
