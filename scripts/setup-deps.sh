@@ -10,7 +10,7 @@ pkgs=(
   xvfb xauth x11-utils imagemagick fonts-wine
   clang-14 libclang-rt-14-dev
   giflib-tools libtiff-tools libjpeg-turbo-progs
-  xdotool mscompress
+  xdotool mscompress zip unzip python3
   libtiff-dev libgif-dev libfreeimage-dev libstb-dev
   python3-dbfread python3-dbf
 )
