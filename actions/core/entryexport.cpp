@@ -1,0 +1,95 @@
+#include "actions/core/entryexport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+std::string WithoutBlanks(std::string s) {
+  s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+  return s;
+}
+
+bool ContainsNoCase(const std::string& s, const char* part) {
+  std::string l = s;
+  for (char& c : l) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return l.find(part) != std::string::npos;
+}
+
+std::string Printf(const char* format, int value) {
+  char buf[256];
+  std::snprintf(buf, sizeof buf, format, value);
+  return buf;
+}
+
+}  // namespace
+
+std::vector<TExportField> ExportedFields(const TEntryRecord& record, TExportEntrySource& source) {
+  std::vector<TExportField> out;
+  for (int k = 0; k < kEntryDataFields; ++k) {
+    const std::string& v = record[size_t(kEntryKeyFields + k)];
+    if (!v.empty()) out.push_back({WithoutBlanks(source.FieldName(kEntryKeyFields + k)), v});
+  }
+  return out;
+}
+
+bool ExportEntryToDbf(const std::string& file, TExportEntrySource& source, TExportTableWriter& table) {
+  TEntryRecord record;
+  if (!source.LoadCurrentRecord(record)) return false;
+  const std::vector<TExportField> fields = ExportedFields(record, source);
+  if (fields.empty()) return false;
+  if (!table.Begin(file, int(fields.size()))) return false;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const size_t len = fields[i].Value.size();
+    table.SetField(int(i), fields[i].Name,
+                   len < kExportMemoFrom ? TExportTableWriter::Character : TExportTableWriter::Memo,
+                   int(std::max<size_t>(len, 1)), 2);
+  }
+  if (!table.CreateFiles()) {
+    table.End();
+    return false;
+  }
+  for (size_t i = 0; i < fields.size(); ++i) table.PutField(int(i), fields[i].Value);
+  table.End();
+  return true;
+}
+
+std::string RtfEscape(const std::string& value) {
+  std::string out;
+  for (char c : value) {
+    switch (c) {
+      case '\t': out += "\\tab "; break;
+      case '\n': out += "\\par "; break;
+      case '\\': out += "\\\\"; break;
+      // Unescaped braces would end or open groups of the document.
+      case '{': out += "\\{"; break;
+      case '}': out += "\\}"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string EntryRtf(const std::vector<TExportField>& fields, const std::string& title) {
+  std::string s = "{\\rtf1\\ansi\\deff0\\deflang1024{\\fonttbl{\\f0\\froman Courier New; }}\r\n \r\n"
+                  "{\\stylesheet{\\fs10 \\lang1031 \\snext0 Normal;}}\r\n{\\info{\\author " +
+                  title + " }}";
+  s += " \r\n\\margt0\r\n\\margb0\r\n\\margl0\r\n\\margr0\r\n\\deftab240\r\n";
+  std::string rowDef;
+  for (size_t k = 1; k <= fields.size(); ++k)
+    rowDef += Printf("\\clbrdrt\\brdrs\\brdrw15 \\clbrdrl\\brdrs\\brdrw15\\clbrdrb\\brdrs\\brdrw15 "
+                     "\\clbrdrr\\brdrs\\brdrw15\\cellx%d\r\n",
+                     int(k) * kExportColumnTwips);
+  s += rowDef + "\\pard\\plain\\intbl\\fs10\\lang31\r\n";
+  for (const TExportField& f : fields) s += "\\ql\\b \\f0\\fs20 " + f.Name + "\\cell \\pard \\intbl\r\n";
+  s += "\r\n\\row \\trowd\r\n";
+  s += rowDef + "\\pard\\plain\\intbl\\fs10\\lang31\r\n";
+  for (const TExportField& f : fields) s += "\\ql\\f0\\fs\\f0\\fs20 " + RtfEscape(f.Value) + "\\cell \\pard \\intbl\r\n";
+  s += "\r\n\\row \\trowd\r\n";
+  s += "}";
+  return s;
+}
+
+bool ExportWantsRtf(const std::string& name) { return ContainsNoCase(name, ".rtf"); }
+bool ExportWantsDbf(const std::string& name) { return ContainsNoCase(name, ".dbf"); }
