@@ -57,10 +57,13 @@ protected:
 SHORT WINAPI EscDown(int) { return SHORT(0x8000); }
 
 TEST_F(Unpack, DebianZipArchiveMatchesUnzip) {
+  // Even seconds only: unzip takes the exact time of zip's extra field, the
+  // player the entry's DOS time, which has two-second steps.
   int s = -1;
   Shell("cd '" + dir_ + "' && mkdir -p src/docs/setup/bin src/leer && printf 'hallo' > src/a.txt && "
         "head -c 300000 /dev/urandom > src/docs/gross.bin && printf 'start' > src/docs/setup/bin/Setup.exe && "
         "touch -d '2019-07-08 09:10:12' src/a.txt && touch -d '2001-02-03 04:05:06' src/docs/gross.bin && "
+        "touch -d '2024-12-24 18:00:00' src/docs/setup/bin/Setup.exe && "
         "cd src && zip -qr ../a.zip . && cd .. && mkdir ref && unzip -q -d ref a.zip",
         &s);
   ASSERT_EQ(s, 0) << "zip/unzip missing";
