@@ -1,6 +1,7 @@
 // The eleven border styles (and style 11) as the player shows them: a
 // generated page of text objects with borders 0 to 11, scrolled away from
 // its origin, read back from the X screen.
+#include "pagefixture.h"
 #include "playerrun.h"
 
 #include <cstdio>
@@ -8,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/owl/file.h"
 #include "platform/owl/geometry.h"
-#include "tools/core/desc/tsldesc.h"
 
 namespace {
 
@@ -91,15 +90,8 @@ std::vector<POINT> Ring(const TRect& r, int d, bool corners) {
 }  // namespace
 
 TEST(BorderPage, ThePlayerDrawsEveryStyleAtItsWidth) {
-  TProjectDescription project;
-  TDescriptionError error;
-  ASSERT_TRUE(ParseProjectDescription(Description(), "", project, error))
-      << error.Line << ": " << error.Message;
   const std::string path = TempFolder() + "tsl_borderpage.crt";
-  {
-    TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
-    WriteProjectDescription(project, f);
-  }
+  ASSERT_TRUE(wintest::WriteDescribedProject(Description(), path));
   TPlayerRun c("\"" + path + "\"");
   ASSERT_TRUE(c.Started);
   HWND frame = c.WaitForFrame();

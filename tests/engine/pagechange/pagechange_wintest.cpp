@@ -113,14 +113,8 @@ TEST(MainRoad, ASequentialPlayOnAnObjectThatNeverReportsItsEndLetsTheChainGoOn) 
 }
 
 TEST(MainRoad, AProjectWithoutRunTimeFlagDoesNotLoad) {
-  TProjectDescription project;
-  TDescriptionError error;
-  ASSERT_TRUE(ParseProjectDescription("runtime off\npage 1\n", "", project, error));
   const std::string path = wintest::TempPath("tsl_pagechange_off.crt");
-  {
-    TFile f(path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
-    WriteProjectDescription(project, f);
-  }
+  ASSERT_TRUE(wintest::WriteDescribedProject("runtime off\npage 1\n", path));
   TObjectWindow window(false, nullptr);
   window.OwnsProject = 1;
   {

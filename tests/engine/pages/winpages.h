@@ -53,7 +53,9 @@ public:
 };
 
 // The project file written from a description and opened as the open
-// project of a page window.
+// project of a page window. Not the shared page fixture (pagefixture.h):
+// these tests own the project themselves and drive the page manager without
+// the page window opening it.
 class TTestProject {
 public:
   TTestProject(const std::string& name, const std::string& description)

@@ -6,7 +6,7 @@
 #include "engine/pagepaint.h"
 #include "engine/presentpump.h"
 #include "canvas.h"
-#include "pagefixture.h"
+#include "probepage.h"
 
 namespace {
 

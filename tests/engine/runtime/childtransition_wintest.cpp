@@ -44,8 +44,8 @@ TEST(TransitionOverChildWindows, TheBlackoutCoversThemAndTheyComeBack) {
   ASSERT_TRUE(p.Shows(0));
   BlueChild child(p.Page->HWindow, 50, 40, 60, 40);
   p.Idle(300);
-  ASSERT_EQ(p.Pixel(80, 60), kBlue) << "the child window shows";
-  ASSERT_EQ(p.Pixel(10, 10), RGB(255, 0, 0));
+  ASSERT_EQ(p.PixelAt(80, 60), kBlue) << "the child window shows";
+  ASSERT_EQ(p.PixelAt(10, 10), RGB(255, 0, 0));
 
   // The effect alone, as the page change runs it before the new page is
   // built: nothing repaints in between.
@@ -55,13 +55,13 @@ TEST(TransitionOverChildWindows, TheBlackoutCoversThemAndTheyComeBack) {
     ASSERT_NE(thread.Start(), nullptr);
     EXPECT_EQ(thread.WaitForExit(INFINITE), static_cast<DWORD>(WAIT_OBJECT_0));
     for (POINT pt : {POINT{51, 41}, POINT{80, 60}, POINT{108, 78}})
-      EXPECT_EQ(p.Pixel(pt.x, pt.y), kBlack) << "inside the child window at " << pt.x << "," << pt.y;
-    EXPECT_EQ(p.Pixel(10, 10), kBlack) << "the page around it";
+      EXPECT_EQ(p.PixelAt(pt.x, pt.y), kBlack) << "inside the child window at " << pt.x << "," << pt.y;
+    EXPECT_EQ(p.PixelAt(10, 10), kBlack) << "the page around it";
   }
 
   // The whole page change: the new page, and the child window over it
   // again.
   ASSERT_TRUE(p.Book->GotoPage(1, 1, -1, 1));
-  EXPECT_TRUE(p.PumpUntil([&] { return p.Pixel(10, 10) == kGreen && p.Pixel(80, 60) == kBlue; }, 3000))
-      << "page " << std::hex << p.Pixel(10, 10) << ", child " << p.Pixel(80, 60);
+  EXPECT_TRUE(p.PumpUntil([&] { return p.PixelAt(10, 10) == kGreen && p.PixelAt(80, 60) == kBlue; }, 3000))
+      << "page " << std::hex << p.PixelAt(10, 10) << ", child " << p.PixelAt(80, 60);
 }

@@ -2,42 +2,21 @@
 // project written from a description at test time, and the 10 ms timer
 // drives it while the test pumps messages. Counts the page window's paints.
 #pragma once
-#include "wintest.h"
+#include "pagefixture.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "engine/bookstruct.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
-#include "platform/owl/file.h"
-#include "platform/owl/framewin.h"
-#include "tools/core/desc/tsldesc.h"
 
-class RunningProject {
+class RunningProject : public wintest::FramedPage {
 public:
   // `alter` may change the written file before the player opens it.
   RunningProject(const std::string& description, int width, int height,
                  const std::function<void(const std::string&)>& alter = {})
-      : Path(TempFile()) {
-    TProjectDescription project;
-    TDescriptionError error;
-    EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
-    {
-      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
-      WriteProjectDescription(project, f);
-    }
-    if (alter) alter(Path);
-    Page = new TObjectWindow(nullptr, Path.c_str());
-    Frame = std::make_unique<TFrameWindow>(nullptr, "running", Page);
-    Frame->Attr.Style = WS_POPUP | WS_VISIBLE;
-    Frame->Attr.X = 0;
-    Frame->Attr.Y = 0;
-    Frame->Attr.W = width;
-    Frame->Attr.H = height;
-    EXPECT_TRUE(Frame->Create());
-    Book = GetOpenBook();
+      : FramedPage(description, {"tsl_running.crt", "running", 0, 0, width, height}, alter) {
     if (Page->HWindow) {
       Instance() = this;
       PageProc = reinterpret_cast<WNDPROC>(
@@ -48,8 +27,6 @@ public:
     if (Page->HWindow && PageProc)
       ::SetWindowLongPtrA(Page->HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PageProc));
     Instance() = nullptr;
-    Frame.reset();
-    ::DeleteFileA(Path.c_str());
   }
 
   // Pumps messages until `done` holds; false when it did not within the
@@ -77,27 +54,10 @@ public:
   bool Shows(int index) {
     return PumpUntil([&] { return Book && Book->CurrentPage == index && PageBuilt; });
   }
-  COLORREF Pixel(int x, int y) const {
-    POINT p{x, y};
-    ::ClientToScreen(Page->HWindow, &p);
-    HDC dc = ::GetDC(nullptr);
-    const COLORREF c = ::GetPixel(dc, p.x, p.y);
-    ::ReleaseDC(nullptr, dc);
-    return c;
-  }
 
-  std::string Path;
-  TObjectWindow* Page = nullptr;  // owned by the frame
-  std::unique_ptr<TFrameWindow> Frame;
-  TBookStruct* Book = nullptr;
   int Paints = 0;  // WM_PAINT messages the page window received
 
 private:
-  static std::string TempFile() {
-    char dir[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + "tsl_running.crt";
-  }
   static RunningProject*& Instance() {
     static RunningProject* running = nullptr;
     return running;

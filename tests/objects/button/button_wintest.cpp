@@ -2,48 +2,26 @@
 // project whose pages hold buttons; mouse and key messages go through the
 // presentation's message filter and the page window as the player's loop
 // sends them, and the 10 ms timer runs the actions.
-#include "wintest.h"
+#include "pagefixture.h"
 
 #include <functional>
 #include <string>
 
 #include "actions/dispatcher.h"
 #include "engine/bookstruct.h"
-#include "tools/core/desc/tsldesc.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 #include "engine/presentpump.h"
 #include "objects/button.h"
-#include "platform/owl/file.h"
-#include "platform/owl/framewin.h"
 
 namespace {
 
-class Presentation {
+class Presentation : public wintest::FramedPage {
 public:
-  explicit Presentation(const std::string& description) : Path(wintest::TempPath("tsl_buttons.crt")) {
-    TProjectDescription project;
-    TDescriptionError error;
-    EXPECT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
-    {
-      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
-      WriteProjectDescription(project, f);
-    }
-    Page = new TObjectWindow(nullptr, Path.c_str());
-    Frame = std::make_unique<TFrameWindow>(nullptr, "buttons", Page);
-    Frame->Attr.Style = WS_POPUP | WS_VISIBLE;
-    Frame->Attr.X = 0;
-    Frame->Attr.Y = 0;
-    Frame->Attr.W = 300;
-    Frame->Attr.H = 200;
-    EXPECT_TRUE(Frame->Create());
-    Book = GetOpenBook();
+  explicit Presentation(const std::string& description)
+      : FramedPage(description, {"tsl_buttons.crt", "buttons", 0, 0, 300, 200}) {
     ::SetForegroundWindow(Frame->HWindow);
     ::SetFocus(Page->HWindow);
-  }
-  ~Presentation() {
-    Frame.reset();
-    ::DeleteFileA(Path.c_str());
   }
   TButtonItem* Button(uint32_t number) {
     TObjectManager* m = Book ? Book->ObjectManager.get() : nullptr;
@@ -68,14 +46,6 @@ public:
     Send(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
     Send(WM_LBUTTONUP, x, y);
   }
-  COLORREF Pixel(int x, int y) {
-    POINT p{x, y};
-    ::ClientToScreen(Page->HWindow, &p);
-    HDC dc = ::GetDC(nullptr);
-    const COLORREF c = ::GetPixel(dc, p.x, p.y);
-    ::ReleaseDC(nullptr, dc);
-    return c;
-  }
   bool Shows(int index) {
     return wintest::PumpUntil([&] { return Book && Book->CurrentPage == index; }, 10000, nullptr,
                              &PresentationMessageFilter);
@@ -84,11 +54,6 @@ public:
   void Idle(DWORD ms, bool* quit = nullptr) {
     wintest::PumpUntil([] { return false; }, ms, quit, &PresentationMessageFilter);
   }
-
-  std::string Path;
-  TObjectWindow* Page = nullptr;  // owned by the frame
-  std::unique_ptr<TFrameWindow> Frame;
-  TBookStruct* Book = nullptr;
 };
 
 uint32_t State(TButtonItem* b) { return b ? b->ButtonData().DisplayState : 99; }
@@ -192,11 +157,11 @@ TEST(ButtonOnPage, HoverPictureAndCursor) {
   TButtonItem* hover = p.Button(5);
   ASSERT_TRUE(hover);
   p.Idle(100);
-  EXPECT_EQ(p.Pixel(200, 125), RGB(255, 255, 0));
+  EXPECT_EQ(p.PixelAt(200, 125), RGB(255, 255, 0));
   p.Send(WM_MOUSEMOVE, 200, 125);
   EXPECT_EQ(State(hover), 2u);
   p.Idle(100);
-  EXPECT_EQ(p.Pixel(200, 125), RGB(0, 0, 255));
+  EXPECT_EQ(p.PixelAt(200, 125), RGB(0, 0, 255));
   p.Send(WM_LBUTTONDOWN, 200, 125, MK_LBUTTON);
   EXPECT_EQ(State(hover), 1u);
   p.Send(WM_MOUSEMOVE, 200, 126, MK_LBUTTON);  // held down and hovered
@@ -204,7 +169,7 @@ TEST(ButtonOnPage, HoverPictureAndCursor) {
   p.Send(WM_MOUSEMOVE, 100, 180, MK_LBUTTON);  // off: back to the latched state
   EXPECT_EQ(State(hover), 1u);
   p.Idle(100);
-  EXPECT_EQ(p.Pixel(200, 125), RGB(0, 255, 0));
+  EXPECT_EQ(p.PixelAt(200, 125), RGB(0, 255, 0));
   p.Send(WM_LBUTTONUP, 100, 180);
   EXPECT_EQ(State(hover), 0u);
 

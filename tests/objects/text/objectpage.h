@@ -2,72 +2,32 @@
 // objects as the player makes them (through the object factory), and pixel
 // helpers for what the page paints.
 #pragma once
-#include "wintest.h"
+#include "pagefixture.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/bookstruct.h"
-#include "tools/core/desc/tsldesc.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
 #include "engine/pagepaint.h"
 #include "canvas.h"
-#include "platform/owl/file.h"
 #include "platform/owl/scroller.h"
 #include "platform/owl/window.h"
 
-class ObjectHost : public TWindow {
-public:
-  ObjectHost(int w, int h) : TWindow(nullptr, "object host") {
-    Attr.Style = WS_POPUP | WS_VISIBLE;
-    Attr.X = 10;
-    Attr.Y = 10;
-    Attr.W = w;
-    Attr.H = h;
-  }
-};
-
-class ObjectPage {
+class ObjectPage : public wintest::HostedPage {
 public:
   // `description` may use the builder's text and picture statements.
-  ObjectPage(const std::string& description, int clientW, int clientH) {
-    TProjectDescription project;
-    TDescriptionError error;
-    Ok = ParseProjectDescription(description, "", project, error);
-    EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
-    if (!Ok) return;
-    Path = wintest::TempPath("tsl_objects_page.crt");
-    {
-      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
-      WriteProjectDescription(project, f);
-    }
-    Host = std::make_unique<ObjectHost>(clientW, clientH);
-    Window = new TObjectWindow(Host.get(), Path.c_str());
-    Window->Attr.X = Window->Attr.Y = 0;
-    Window->Attr.W = clientW;
-    Window->Attr.H = clientH;
-    Ok = Host->Create() && GetOpenBook();
-    EXPECT_TRUE(Ok);
-    if (!Ok) return;
-    Book = GetOpenBook();
-    Manager = Book->ObjectManager.get();
-    Ok = Book->OpenProjectStream() && Book->ReadProject(*Book->Stream);
-    uint32_t offset = 0;
-    Ok = Ok && Book->GetPageOffset(0, offset) && Manager->ReadPage(offset, nullptr, 1.0, 1.0);
-    EXPECT_TRUE(Ok);
+  ObjectPage(const std::string& description, int clientW, int clientH)
+      : HostedPage(description, 0, {"tsl_objects_page.crt", "object host", 10, 10, clientW, clientH}) {
     for (int i = 0; Ok && i < Manager->GetObjectCount(); ++i) {
       TObjectElement* o = nullptr;
       Manager->GetObjectAt(i, o);
       o->Visible = 1;
     }
     if (Ok) Window->AdjustScrollbars();
-  }
-  ~ObjectPage() {
-    Host.reset();  // the page window deletes the project
-    if (!Path.empty()) DeleteFileA(Path.c_str());
   }
   TObjectElement* Object(uint32_t number) { return Manager->FindObjectById(number); }
 
@@ -82,13 +42,6 @@ public:
     c->Dc_().SetViewportOrg(TPoint(0, 0));
     return c;
   }
-
-  bool Ok = false;
-  std::string Path;
-  std::unique_ptr<ObjectHost> Host;
-  TObjectWindow* Window = nullptr;  // owned by the host
-  TBookStruct* Book = nullptr;
-  TObjectManager* Manager = nullptr;
 };
 
 // The bounding box of the pixels of one colour inside `area` (empty when

@@ -5,19 +5,16 @@
 // that records what reaches it and paints as the base does: its fill and
 // border.
 #pragma once
-#include "wintest.h"
+#include "pagefixture.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/actionqueue.h"
 #include "engine/bookstruct.h"
-#include "tools/core/desc/tsldesc.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
-#include "platform/owl/file.h"
 #include "platform/owl/scroller.h"
 #include "platform/owl/uiscript.h"
 #include "platform/owl/window.h"
@@ -40,48 +37,15 @@ struct ProbeObject : TObjectElement {
   std::vector<uint> Keys, Chars, Timers;
 };
 
-// A top-level frame for the page window, so drags have a window to move.
-class HostFrame : public TWindow {
-public:
-  HostFrame(int w, int h) : TWindow(nullptr, "page host") {
-    Attr.Style = WS_POPUP | WS_VISIBLE;
-    Attr.X = 30;
-    Attr.Y = 40;
-    Attr.W = w;
-    Attr.H = h;
-  }
-};
-
-class PageFixture {
+// The page window's host is a top-level window, so drags have a window to
+// move.
+class PageFixture : public wintest::HostedPage {
 public:
   // Builds the project, opens it in a page window of the client size and
   // reads page `index`.
-  PageFixture(const std::string& description, int index, int clientW, int clientH) {
-    TProjectDescription project;
-    TDescriptionError error;
-    Ok = ParseProjectDescription(description, "", project, error);
-    EXPECT_TRUE(Ok) << error.Line << ": " << error.Message;
-    if (!Ok) return;
-    Path = wintest::TempPath("tsl_page_window.crt");
-    {
-      TFile f(Path.c_str(), TFile::ReadWrite | TFile::CreateAlways);
-      WriteProjectDescription(project, f);
-    }
-    Host = std::make_unique<HostFrame>(clientW, clientH);
-    Window = new TObjectWindow(Host.get(), Path.c_str());
-    Window->Attr.X = Window->Attr.Y = 0;
-    Window->Attr.W = clientW;
-    Window->Attr.H = clientH;
-    Ok = Host->Create() && GetOpenBook();
-    EXPECT_TRUE(Ok);
-    if (!Ok) return;
-    Book = GetOpenBook();
-    Manager = Book->ObjectManager.get();
-    Ok = Book->OpenProjectStream() && Book->ReadProject(*Book->Stream);
-    EXPECT_TRUE(Ok);
-    uint32_t offset = 0;
-    Ok = Ok && Book->GetPageOffset(index, offset) && Manager->ReadPage(offset, nullptr, 1.0, 1.0);
-    EXPECT_TRUE(Ok);
+  PageFixture(const std::string& description, int index, int clientW, int clientH)
+      : HostedPage(description, index, {"tsl_page_window.crt", "page host", 30, 40, clientW, clientH}) {
+    if (!Manager) return;
     if (!PendingActions()) CreatePendingActions();
     // Probes in place of the page's objects, in the same order.
     const int n = Manager->GetObjectCount();
@@ -97,16 +61,5 @@ public:
     }
     Window->AdjustScrollbars();
   }
-  ~PageFixture() {
-    Host.reset();  // the page window deletes the project
-    if (!Path.empty()) DeleteFileA(Path.c_str());
-  }
   ProbeObject* Probe(uint32_t number) { return static_cast<ProbeObject*>(Manager->FindObjectById(number)); }
-
-  bool Ok = false;
-  std::string Path;
-  std::unique_ptr<HostFrame> Host;
-  TObjectWindow* Window = nullptr;  // owned by the host
-  TBookStruct* Book = nullptr;
-  TObjectManager* Manager = nullptr;
 };
