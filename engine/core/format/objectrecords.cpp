@@ -125,8 +125,7 @@ TProperty::TProperty() : Actions(std::make_unique<TSActionStructArrayManager>())
 
 TProperty::TProperty(const TProperty& o) : TProperty() { *this = o; }
 
-TProperty& TProperty::operator=(const TProperty& o) {
-  if (this == &o) return *this;
+void TProperty::AssignFixedFields(const TProperty& o) {
   Flags = o.Flags;
   BorderStyle = o.BorderStyle;
   Point = o.Point;
@@ -137,6 +136,11 @@ TProperty& TProperty::operator=(const TProperty& o) {
   std::memcpy(ShortName, o.ShortName, sizeof ShortName);
   Byte3 = o.Byte3;
   std::memcpy(Reserved4, o.Reserved4, sizeof Reserved4);
+}
+
+TProperty& TProperty::operator=(const TProperty& o) {
+  if (this == &o) return *this;
+  AssignFixedFields(o);
   ToolTip = o.ToolTip;
   CopyActionList(*Actions, *o.Actions);
   Value32 = o.Value32;
@@ -148,16 +152,7 @@ TProperty::TProperty(TProperty&& o) noexcept : TProperty() { *this = std::move(o
 
 TProperty& TProperty::operator=(TProperty&& o) noexcept {
   if (this == &o) return *this;
-  Flags = o.Flags;
-  BorderStyle = o.BorderStyle;
-  Point = o.Point;
-  Extent = o.Extent;
-  Colour = o.Colour;
-  Byte1 = o.Byte1;
-  Transition = o.Transition;
-  std::memcpy(ShortName, o.ShortName, sizeof ShortName);
-  Byte3 = o.Byte3;
-  std::memcpy(Reserved4, o.Reserved4, sizeof Reserved4);
+  AssignFixedFields(o);
   ToolTip = std::move(o.ToolTip);
   Actions.swap(o.Actions);
   Value32 = o.Value32;

@@ -135,6 +135,10 @@ public:
   std::unique_ptr<TSActionStructArrayManager> Actions;  // never null
   uint32_t Value32 = 0;
   string Text;
+
+private:
+  // The fields that copying and moving take alike.
+  void AssignFixedFields(const TProperty& o);
 };
 
 // Timing flag bits (TObjectInfoTail::Flags).
