@@ -138,6 +138,10 @@ public:
   // `hiddenByList`: per object of the page, hidden by the page's list.
   void ScheduleObjectTimes(const std::vector<uint8_t>& hiddenByList);
   void ScheduleAutoAdvance();
+  // A close asked for while a page is built would pull the windows from
+  // under the build, which pumps messages: it waits for the build's end.
+  // True when `frame`'s close was put off.
+  bool DeferClose(HWND frame);
 
   // ---- history ----
   TUndoStep& PushBackStep() { return BackSteps.Push(); }
@@ -203,6 +207,8 @@ private:
   TPathRules Rules() const;
   bool Report(uint32_t id, uint32_t icon) const;
   tsl::TRecordContext* previousContext_ = nullptr;
+  int BuildDepth = 0;              // page builds running, nested ones included
+  HWND CloseAfterBuild = nullptr;  // the frame whose close waits for the build
 };
 
 // The open project, or null.

@@ -141,9 +141,24 @@ bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t 
   return true;
 }
 
+bool TBookStruct::DeferClose(HWND frame) {
+  if (BuildDepth == 0) return false;
+  CloseAfterBuild = frame;
+  return true;
+}
+
 void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::unique_ptr<TActionKeyArray> carried) {
   TObjectManager* m = ObjectManager.get();
   if (!m) return;
+  struct TBuildScope {
+    TBookStruct& Book;
+    explicit TBuildScope(TBookStruct& b) : Book(b) { ++Book.BuildDepth; }
+    ~TBuildScope() {
+      if (--Book.BuildDepth != 0 || !Book.CloseAfterBuild) return;
+      ::PostMessageA(Book.CloseAfterBuild, WM_CLOSE, 0, 0);
+      Book.CloseAfterBuild = nullptr;
+    }
+  } scope(*this);
   // Nothing paints a half-built page.
   PaintEnabled = 0;
   TObjectManager::EndPageObjects(m);

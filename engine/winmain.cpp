@@ -61,6 +61,8 @@ public:
     if (msg == WM_PARENTNOTIFY && LOWORD(p1) == WM_DESTROY && ClientWnd &&
         reinterpret_cast<HWND>(p2) == ClientWnd->HWindow)
       PostMessage(WM_CLOSE);
+    if (msg == WM_CLOSE)
+      if (TBookStruct* book = GetOpenBook(); book && book->DeferClose(HWindow)) return 0;
     return TFrameWindow::WindowProc(msg, p1, p2);
   }
 };

@@ -125,3 +125,47 @@ TEST(MainRoad, AProjectWithoutRunTimeFlagDoesNotLoad) {
   window.OwnsProject = 0;
   ::DeleteFileA(path.c_str());
 }
+
+namespace {
+
+// A frame stand-in that counts its closes the way the player's frame takes
+// them: put off while a page is built, taken afterwards.
+struct CloseProbe {
+  static inline TBookStruct* Book = nullptr;
+  static inline bool Building = false;
+  static inline int PutOff = 0, TakenDuringBuild = 0, TakenAfter = 0;
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_CLOSE) return ::DefWindowProcA(w, msg, wp, lp);
+    if (Book && Book->DeferClose(w)) ++PutOff;
+    else ++(Building ? TakenDuringBuild : TakenAfter);
+    return 0;
+  }
+};
+
+}  // namespace
+
+TEST(MainRoad, ACloseDuringAPageBuildWaitsForTheBuildsEnd) {
+  // The build pumps the queue: a close taken there would destroy the
+  // windows the build goes on to use.
+  Presentation p(kThreePages);
+  ASSERT_TRUE(p.Shows(0, kRed));
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &CloseProbe::Proc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TslCloseProbe";
+  ::RegisterClassA(&wc);
+  HWND probe = ::CreateWindowA("TslCloseProbe", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(probe, nullptr);
+  CloseProbe::Book = p.Book;
+  ::PostMessageA(probe, WM_CLOSE, 0, 0);
+  CloseProbe::Building = true;
+  ASSERT_TRUE(p.Book->GotoPage(1, 1, -1, 1));
+  CloseProbe::Building = false;
+  EXPECT_EQ(CloseProbe::PutOff, 1) << "the build's pump met the close";
+  EXPECT_EQ(CloseProbe::TakenDuringBuild, 0);
+  wintest::PumpUntil([] { return CloseProbe::TakenAfter > 0; }, 2000);
+  EXPECT_EQ(CloseProbe::TakenAfter, 1) << "posted again once the build ended";
+  EXPECT_TRUE(p.Shows(1, kGreen));
+  CloseProbe::Book = nullptr;
+  ::DestroyWindow(probe);
+}
