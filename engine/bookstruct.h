@@ -143,6 +143,20 @@ public:
   // True when `frame`'s close was put off.
   bool DeferClose(HWND frame);
 
+  // ---- the editing mode's page operations (nothing in the player calls them) ----
+  // Takes the current page's directory entry out (never its record) and
+  // goes to the page now at its place, or the one before when it was the
+  // last; a single page stays and is repainted.
+  void RemoveCurrentPage();
+  // Swaps the current page's directory entry with entry `index`, which
+  // becomes current; the page is not rebuilt. False for an index outside
+  // the directory or equal to the current one.
+  bool MoveCurrentPage(int32_t index);
+  bool AnyObjectRepaintsThroughPage();
+  // The editing mode's counterpart of the page build's visibility pass;
+  // does nothing outside that mode.
+  void ApplyEditVisibility();
+
   // ---- history ----
   TUndoStep& PushBackStep() { return BackSteps.Push(); }
   TUndoStep& PushForwardStep() { return ForwardSteps.Push(); }

@@ -99,6 +99,7 @@ void TObjectElement::Show(bool update, bool force) {
     TPoint old;
     dc.SetViewportOrg(TPoint(-offset.x, -offset.y), &old);
     DrawFocusFrame(dc, true);
+    if (Selected) DrawSelectionHandles(dc);
     dc.SetViewportOrg(old);
     return;
   }

@@ -113,7 +113,15 @@ public:
   // Outside edit mode, for a visible object with a focus frame: a light grey
   // frame one pixel outside the object, drawn inverting (twice erases).
   void DrawFocusFrame(TDC& dc, bool onlyWhenFocused);
-  void SetSelected(bool selected) { Selected = selected ? 1 : 0; }
+  // Stores the mark; in the editing mode the handles show it.
+  void SetSelected(bool selected);
+  // The editing mode's marks, nothing outside it: the grab handles around
+  // the object, the cross over it (not with flag 0x20; twice erases it).
+  void DrawSelectionHandles(TDC& dc);
+  void DrawFrame(TPaintInfo& paint);
+  // Places the object at `rect`; with `check`, refused (false) as a resize
+  // without flag 0x80 or as a move without flag 0x100.
+  bool MoveTo(const TRect& rect, bool check);
 
   uint32_t GetNumber() const { return Info.Target.Number; }
   int16_t GetKind() const { return Info.Target.Kind; }
@@ -140,6 +148,14 @@ public:
   uint32_t DataState = 0;
   uint8_t Started = 0;  // played once (StartMediaObject)
   uint8_t Mark = 0;     // the editing mark
+};
+
+// A kind's paint operation holds one: the editing mode's cross goes over
+// what the kind painted, whichever way the paint ends.
+struct TEditCross {
+  TObjectElement& Object;
+  TPaintInfo& Paint;
+  ~TEditCross() { Object.DrawFrame(Paint); }
 };
 
 // The object under the held mouse button and the object with the keyboard

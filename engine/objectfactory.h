@@ -2,6 +2,7 @@
 // (engine/core/format/objectkinds.h), one row per object kind 0-21 with its
 // creators, its kind-name string and its page-start hook.
 #pragma once
+#include "engine/core/format/standarddata.h"
 #include <memory>
 
 #include "engine/core/format/objectrecords.h"
@@ -27,11 +28,7 @@ TData* CreateKindRecord(int kind);
 // Every kind's page-start hook, in kind order, once per page build.
 void RunPageStartHooks(TObjectManager* page);
 
-// The per-kind defaults of new objects (a description and a data record for
-// every kind), which only the editing mode fills; the holder frees what it
-// holds when the program ends. The player leaves them empty.
-struct TKindDefaults {
-  std::unique_ptr<TObjectInfo> Infos[kObjectKinds];
-  std::unique_ptr<TData> Data[kObjectKinds];
-};
+// The per-kind defaults of new objects, which only the editing mode fills
+// (LoadStandardData); the holder frees what it holds when the program ends.
+// The player leaves them empty.
 TKindDefaults& KindDefaults();

@@ -46,6 +46,7 @@ void TObjectManager::InitContainers(TObjectManager* m) {
   TObjectInfo probe;
   probe.Tail.Init(0, 0, 0, 0, 1);
   m->Probe.reset(CreateTextObject(m->PageWindow, probe, nullptr));
+  if (EditMode) LoadStandardData(m);
 }
 
 void TObjectManager::ReleaseContainers(TObjectManager* m) {

@@ -18,6 +18,9 @@
 #include "platform/core/containers.h"
 #include "platform/owl/geometry.h"
 
+class TBitmap;
+class TDC;
+class TDib;
 class TObjectWindow;
 
 using TObjectArray = TIArrayAsVector<TObjectElement>;
@@ -98,6 +101,28 @@ public:
   // below twice the grid in either direction.
   void ResizeDragRect(int handle, const TPoint& offset);
   void SetLayerFilter(uint16_t layer);
+  // Stores the editing mode's switch and repaints the page window.
+  static void SetEditMode(TObjectManager* manager, uint8_t on);
+  bool CutSelection() { return CopySelectedObjects(true); }
+  bool CopySelection() { return CopySelectedObjects(false); }
+  // The page's key list again: in array order the numbers of the objects
+  // with flag 0x20000 that the page's hidden list does not hold.
+  void RebuildKeyList();
+  // In the editing mode with the grid on: the dot grid over `area`'s size
+  // from the scroll offset, drawn inverting (twice removes it).
+  void DrawGrid(TDC& dc, const TRect& area);
+  // With adjust items on: each coordinate to the nearest grid multiple, a
+  // remainder of half the grid rounding up.
+  void SnapToGrid(TPoint& point) const;
+  // The whole picture stretched into a new screen bitmap; the caller owns it.
+  TBitmap* MakeScaledBitmap(TDib& dib, const TSize& size);
+  // The editing mode's keys: arrows move the drag frame of the selection;
+  // the release removes the frame and hands the offset, when there is one,
+  // to MoveSelection (returned in `handed`, with true).
+  void EditKeyDown(uint key);
+  bool EditKeyUp(TPoint* handed = nullptr);
+  // Moves the selection by an offset: the player has no editor behind it.
+  void MoveSelection(const TPoint&) {}
 
   // ---- page-wide operations ----
   // Page-local objects (flag 0x04) go, the others stay in their order; those
@@ -136,6 +161,9 @@ public:
   uint8_t PageLoaded = 1;  // the input handlers do nothing while it is 0
   uint32_t LastHovered = 0xFFFFFFFF;
   TRect DragRect;
+  uint8_t KeyboardMove = 0;  // the arrow keys move the drag frame
+  TRect StartRect;           // the drag frame when the keyboard move began
+  int32_t MouseMode = 0;     // an editor's mouse operation in progress
 
 protected:
   std::unique_ptr<TData> CreateKindData(int16_t kind) override;
@@ -152,6 +180,11 @@ protected:
 private:
   void DrawDragFrame(const TRect& rect);
 };
+
+// The per-kind defaults from the data path's "STANDARD.DAT", made and read
+// once per run; the kinds the file does not give keep the built-in
+// defaults. Nothing is reported.
+void LoadStandardData(TObjectManager* manager);
 
 // An object that plays sound: the sound kind (4).
 bool IsSoundObject(const TObjectElement* object);

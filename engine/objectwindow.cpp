@@ -121,6 +121,7 @@ void TObjectWindow::SetupWindow() {
     TFrameWindow* main = app ? app->GetMainWindow() : nullptr;
     if (main && main->HWindow) ApplyContourRegion(book->Info.GetContourPath().c_str(), main->HWindow);
   }
+  if (EditMode) SetupEditScroller();
 }
 
 void TObjectWindow::CloseAfterFailedLoad() {
@@ -164,8 +165,6 @@ void TObjectWindow::PaintBackground(TDC& dc) {
   if (!m) return;
   m->Background.Paint(dc, GetClientRect(), GetScrollOffset(), DrawDib);
 }
-
-void TObjectWindow::DrawGrid(TDC&) {}
 
 void TObjectWindow::AdjustScrollbars() {
   TObjectManager* m = GetPageManager();

@@ -40,6 +40,9 @@ public:
   virtual void PaintBackground(TDC& dc);
   // The editing mode's grid; the player draws none.
   virtual void DrawGrid(TDC& dc);
+  // The editing mode's canvas: 10,000 x 10,000 pixels with both bars when
+  // the editor's scroller is on, else no range and no bars.
+  void SetupEditScroller();
   virtual void EvSize(uint sizeType, TSize& size);
   virtual void EvLButtonDown(uint modKeys, TPoint& point);
   virtual void EvLButtonUp(uint modKeys, TPoint& point);

@@ -192,7 +192,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
 
   PageStartTime = ::GetTickCount();
   std::vector<uint8_t> hiddenByList(static_cast<size_t>(count), 0);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && !EditMode; ++i) {
     TObjectElement* o = nullptr;
     if (!m->GetObjectAt(i, o) || !o) continue;
     int at;
@@ -206,6 +206,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
       SetObjectShown(o, false);
     }
   }
+  ApplyEditVisibility();
   HWND pageHandle = PageWindow ? PageWindow->HWindow : nullptr;
   if (pageHandle) ::InvalidateRect(pageHandle, nullptr, FALSE);
 

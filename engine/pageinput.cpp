@@ -166,6 +166,12 @@ TObjectElement* TPageInput::NextFocusObject(TObjectManager* m) {
 
 void TPageInput::EvKeyDown(TObjectManager* m, uint key, uint repeatCount, uint flags) {
   if (!Ready(m)) return;
+  // The editing mode: no quit key ends anything and no key reaches an
+  // object; the arrows move the selection's frame.
+  if (EditMode) {
+    m->EditKeyDown(key);
+    return;
+  }
   if (HandleQuitKey(m, key)) return;
   if (FocusedObject) FocusedObject->KeyDown(key, repeatCount, flags);
   if (key != VK_TAB) return;
@@ -186,7 +192,7 @@ void TPageInput::EvKeyDown(TObjectManager* m, uint key, uint repeatCount, uint f
 }
 
 void TPageInput::EvSysKeyDown(TObjectManager* m, uint key, uint repeatCount, uint flags) {
-  if (!Ready(m)) return;
+  if (!Ready(m) || EditMode) return;
   for (int i = 0; i < m->GetObjectCount(); ++i) {
     TObjectElement* o = nullptr;
     if (m->GetObjectAt(i, o) && o && o->SysKeyDown(key, repeatCount, flags)) {
@@ -198,11 +204,15 @@ void TPageInput::EvSysKeyDown(TObjectManager* m, uint key, uint repeatCount, uin
 
 void TPageInput::EvKeyUp(TObjectManager* m, uint key, uint repeatCount, uint flags) {
   if (!Ready(m)) return;
+  if (EditMode) {
+    m->EditKeyUp();
+    return;
+  }
   if (FocusedObject) FocusedObject->KeyUp(key, repeatCount, flags);
 }
 
 void TPageInput::EvChar(TObjectManager* m, uint key, uint repeatCount, uint flags) {
-  if (!Ready(m)) return;
+  if (!Ready(m) || EditMode) return;
   if (HandleQuitKey(m, key)) return;
   if (FocusedObject) FocusedObject->Char(key, repeatCount, flags);
 }

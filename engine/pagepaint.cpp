@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/bookstruct.h"
+#include "engine/editoptions.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
@@ -101,6 +102,12 @@ void TPagePainter::PaintArea(TObjectManager* m, TDC& dest, HDRAWDIB drawDib, con
 
   m->Background.PaintPart(mem, area, TPoint(info.OriginX, info.OriginY), page, drawDib);
   PaintObjects(m, info, exclude);
+  if (EditMode && EditOptions().GridOn) {
+    TPoint old;
+    mem.SetViewportOrg(TPoint(-area.left, -area.top), &old);
+    m->DrawGrid(mem, area);
+    mem.SetViewportOrg(old);
+  }
 
   const TPoint target = toOrigin ? TPoint(0, 0) : area.TopLeft();
   dest.BitBlt(target.x, target.y, area.Width(), area.Height(), mem, 0, 0, SRCCOPY);
@@ -123,6 +130,7 @@ void TPagePainter::PaintOverlays(TObjectManager* m, TPaintInfo& info, const TPai
   for (int i = 0; i < m->GetObjectCount(); ++i) {
     TObjectElement* o = nullptr;
     if (!m->GetObjectAt(i, o) || !Paints(m, o, info, exclude)) continue;
+    if (o->Selected) o->DrawSelectionHandles(info.DestDC);
     if (o != FocusedObject || !o->IsVisible() || !(o->Info.Property.Flags & kPropFocusFrame)) continue;
     const TRect r = o->GetStoredRect();
     const int l = r.left - 2, t = r.top - 2, rt = r.right + 1, b = r.bottom + 1;

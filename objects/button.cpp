@@ -316,6 +316,7 @@ void TButtonItem::SetGroupState(bool pressed) {
 // ---- painting ----
 
 void TButtonItem::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   TObjectElement::Paint(paint);
   if (!Visible || !paint.MemDC.GetHDC()) return;
   TButtonData& d = ButtonData();

@@ -99,6 +99,7 @@ void TPicObject::LButtonDblClk(uint32_t, const TPoint&) {
 }
 
 void TPicObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   TObjectElement::Paint(paint);
   if (!Visible || !paint.MemDC.GetHDC()) return;
   TPictureData* d = GetPictureData();

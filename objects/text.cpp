@@ -58,6 +58,7 @@ TTextObject::TTextObject(TObjectWindow* owner, const TObjectInfo& info, TData* d
 TTextData* TTextObject::GetTextData() const { return dynamic_cast<TTextData*>(Data.get()); }
 
 void TTextObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   TObjectElement::Paint(paint);
   if (!Visible) return;
   TTextData* d = GetTextData();

@@ -7,6 +7,7 @@
 //   tslmake --check PROJECT      exit 0 for a project the player plays
 //   tslmake --db DESCRIPTION.tdb OUTPUT   write OUTPUT.dbd and OUTPUT.dbi
 //   tslmake --dump-db FILE.dbd   print a tree database in tree order
+//   tslmake --standard FILE      write the per-kind defaults ("STANDARD.DAT")
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -16,7 +17,12 @@
 
 #include "database/core/dbdump.h"
 #include "tools/core/desc/tsldesc.h"
+#include "engine/core/format/standarddata.h"
 #include "engine/core/pages/fontblock.h"
+#include "engine/core/pages/standindata.h"
+#include "objects/core/buttondata.h"
+#include "objects/core/picturedata.h"
+#include "objects/core/textdata.h"
 #include "tools/core/tslmake_db.h"
 
 namespace {
@@ -27,7 +33,8 @@ int Usage() {
                "       tslmake --dump PROJECT\n"
                "       tslmake --check PROJECT\n"
                "       tslmake --db DESCRIPTION.tdb OUTPUT\n"
-               "       tslmake --dump-db FILE.dbd\n");
+               "       tslmake --dump-db FILE.dbd\n"
+               "       tslmake --standard FILE\n");
   return 2;
 }
 
@@ -108,6 +115,27 @@ int DumpDatabase(const std::string& path) {
   return 0;
 }
 
+// The built-in defaults of every kind: the kinds with a record class here
+// write their own defaults, the others the bare record base.
+int WriteStandardData(const std::string& path) {
+  const TDataCreator creator = [](int16_t kind) -> std::unique_ptr<TData> {
+    switch (static_cast<TObjectKind>(kind)) {
+      case TObjectKind::Text: return std::make_unique<TTextData>();
+      case TObjectKind::Picture: return std::make_unique<TPictureData>();
+      case TObjectKind::Button: return std::make_unique<TButtonDataCore>();
+      default: return CreateStandInData(kind);
+    }
+  };
+  TKindDefaults tables;
+  MakeKindDefaults(tables, creator);
+  tsl::PosixFileStream f(path, tsl::PosixFileStream::Create);
+  if (!f.IsOpen() || !WriteKindDefaults(f, tables, creator)) {
+    std::fprintf(stderr, "tslmake: cannot write %s\n", path.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +143,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args;
   if (argc == 4 && !std::strcmp(argv[1], "--db")) return WriteDatabase(argv[2], argv[3]);
   if (argc == 3 && !std::strcmp(argv[1], "--dump-db")) return DumpDatabase(argv[2]);
+  if (argc == 3 && !std::strcmp(argv[1], "--standard")) return WriteStandardData(argv[2]);
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--tsl")) tsl = true;
     else if (!std::strcmp(argv[i], "--dump")) dump = true;
