@@ -194,7 +194,9 @@ void TObjectWindow::AdjustScrollbars() {
 
 void TObjectWindow::EvSize(uint sizeType, TSize& size) {
   TWindow::EvSize(sizeType, size);
-  if (GetOpenBook()) AdjustScrollbars();
+  // The editing canvas keeps its bars whatever the page's options say.
+  if (EditMode) SetupEditScroller();
+  else if (GetOpenBook()) AdjustScrollbars();
   Invalidate(true);
 }
 

