@@ -5,7 +5,7 @@
 # RUNS executions in all, spread over JOBS processes, on a copy of its
 # corpus. The targets are built without AddressSanitizer (UBSan stays) in a
 # tree of their own, about ten times faster; a finding is then replayed
-# under the ASan build of `make fuzz`.
+# under the ASan build of `make fuzz`; findings stay in build/fuzz-campaign/findings.
 set -eu
 name=$1; runs=$2; jobs=${3:-1}
 shift 2; [ $# -gt 0 ] && shift
@@ -14,14 +14,16 @@ tree=$top/build/fuzz-campaign
 cmake -S "$top" -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSL_FUZZ=ON -DTSL_FUZZ_SANITIZERS=undefined \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build "$tree" -j "$jobs" --target "$name"
-work=$(mktemp -d)
+work=$(mktemp -d "$tree/run.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+findings=$tree/findings
+mkdir -p "$findings"
 mkdir -p "$work/corpus"
 [ -d "$top/fuzz/corpus/$name" ] && cp -r "$top/fuzz/corpus/$name/." "$work/corpus/"
 per=$(( (runs + jobs - 1) / jobs ))
 i=0
 while [ $i -lt "$jobs" ]; do
-  ( cd "$work" && "$tree/$name" -runs="$per" -seed=$((i + 1)) -print_final_stats=1 "$@" "$work/corpus" \
+  ( cd "$work" && "$tree/$name" -runs="$per" -seed=$((i + 1)) -print_final_stats=1 -artifact_prefix="$findings/" "$@" "$work/corpus" \
       >"$work/$i.log" 2>&1; echo $? >"$work/$i.rc" ) &
   i=$((i + 1))
 done
