@@ -71,18 +71,36 @@ foreach(sub ${TSL_SUBSYSTEMS})
 endforeach()
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/engine/winmain\\.cpp$")
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/mppane/")
+list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/qtml/")
+
+# Our movie layer over quartz: linked into mvpane and into the player (the
+# DirectShow panes share its player), so built position-independent.
+file(GLOB TSL_QTML_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/qtml/*.cpp
+     ${CMAKE_SOURCE_DIR}/platform/qtml/core/*.cpp)
+add_library(tslqtml STATIC ${TSL_QTML_SRC})
+set_target_properties(tslqtml PROPERTIES POSITION_INDEPENDENT_CODE ON)
+target_include_directories(tslqtml PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tslqtml PRIVATE ${TSL_WARN})
+target_link_libraries(tslqtml PUBLIC -lstrmiids -lole32 -luuid -luser32 -lgdi32)
 
 add_library(tslwin STATIC ${TSL_WIN_SOURCES})
 target_include_directories(tslwin PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(tslwin PRIVATE ${TSL_WARN})
-target_link_libraries(tslwin PUBLIC tslcore)
+target_link_libraries(tslwin PUBLIC tslcore tslqtml)
 set(TSL_WIN_SYSLIBS -lcomctl32 -lcomdlg32 -lshell32 -lole32 -loleaut32 -luuid
     -lwinmm -lmsvfw32 -ladvapi32 -lgdi32 -luser32 -lversion -lwinspool)
 target_link_libraries(tslwin PUBLIC ${TSL_WIN_SYSLIBS})
 
 # Libraries: mvpane (linked at load time), webpane (loaded at run time),
 # and our stand-in for the outside mppane library.
-file(GLOB MVPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/mvpane/*.cpp)
+# mvpane's window and movie objects are a library of their own, so that
+# tests run them over a movie layer of their own.
+add_library(tslmvpane STATIC ${CMAKE_SOURCE_DIR}/panes/mvpane/moviewnd.cpp)
+set_target_properties(tslmvpane PROPERTIES POSITION_INDEPENDENT_CODE ON)
+target_include_directories(tslmvpane PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tslmvpane PRIVATE ${TSL_WARN})
+target_link_libraries(tslmvpane PUBLIC tslqtml)
+set(MVPANE_SRC ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.cpp)
 file(GLOB WEBPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/webpane/*.cpp)
 file(GLOB MPPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/mppane/*.cpp)
 set(TSL_DLL_IMPLIB ON)
@@ -95,6 +113,7 @@ foreach(l mvpane webpane mppane)
   target_compile_options(${l} PRIVATE ${TSL_WARN})
   target_link_libraries(${l} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
+target_link_libraries(mvpane PRIVATE tslmvpane)
 
 # Links a program or test against the libraries the player imports.
 function(tsl_link_player target)
@@ -129,6 +148,10 @@ foreach(dir ${TSL_WIN_TEST_DIRS})
   # one at a time, or their windows cover each other.
   set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
 endforeach()
+# The movie pane's tests run its objects over a fake movie layer.
+if(TARGET win_panes_mvpane_tests)
+  target_link_libraries(win_panes_mvpane_tests PRIVATE tslmvpane)
+endif()
 
 # Win32 tools: tools/win/<name>.cpp, one console program each.
 file(GLOB TSL_WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/win/*.cpp)
