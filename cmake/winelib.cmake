@@ -153,6 +153,20 @@ if(TARGET win_panes_mvpane_tests)
   target_link_libraries(win_panes_mvpane_tests PRIVATE tslmvpane)
 endif()
 
+# Win32 benchmarks: bench/<name>_winbench.cpp, run by hand under Wine and Xvfb.
+find_package(benchmark QUIET)
+file(GLOB TSL_WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_winbench.cpp)
+if(benchmark_FOUND)
+  foreach(src ${TSL_WIN_BENCHES})
+    get_filename_component(n ${src} NAME_WE)
+    add_executable(${n} ${src})
+    target_include_directories(${n} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_options(${n} PRIVATE -mconsole)
+    target_link_libraries(${n} PRIVATE tsldesc benchmark::benchmark)
+    tsl_link_player(${n})
+  endforeach()
+endif()
+
 # Win32 tools: tools/win/<name>.cpp, one console program each.
 file(GLOB TSL_WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/win/*.cpp)
 foreach(src ${TSL_WIN_TOOLS})

@@ -124,13 +124,9 @@ void TQuartzPlayer::PlaceVideo(const RECT& r) {
 }
 
 void TQuartzPlayer::Repaint() {
-  if (!video_) return;
-  OAHWND w = 0;
-  if (SUCCEEDED(video_->get_Owner(&w)) && w) {
-    // The renderer's window is a child of the owner; the owner has no others.
-    HWND child = ::GetWindow(reinterpret_cast<HWND>(w), GW_CHILD);
-    for (; child; child = ::GetWindow(child, GW_HWNDNEXT)) ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE);
-  }
+  // Wine's renderer draws a frame when it receives it and not again when
+  // its window is uncovered: while paused, the frame is sent once more.
+  if (video_ && !running_) Seek(Position());
 }
 
 void TQuartzPlayer::DrainTo(HWND window) {
