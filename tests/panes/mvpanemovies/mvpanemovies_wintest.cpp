@@ -159,7 +159,6 @@ TEST_F(MvpaneMovies, PlaysToItsEndAndTheEndMessageRepeatsThere) {
   wintest::PumpFor(300);
   const long later = GetQTMovieCurTimePos(pane_);
   EXPECT_GT(later, early);
-  EXPECT_LT(later, 1200);
   // The bars stay while it plays.
   EXPECT_TRUE(Shows(ReferenceFrame(MoviePath(TMovieKind::MjpegMov), 0), BarPoints()));
   EXPECT_EQ(g_endMessages, 0);
