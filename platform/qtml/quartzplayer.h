@@ -30,7 +30,8 @@ class TQuartzPlayer {
   TQuartzPlayer& operator=(const TQuartzPlayer&) = delete;
 
   // Builds the graph for `path` with its picture in a child window of
-  // `owner` (none when owner is 0); the graph is paused on the first frame.
+  // `owner` (with owner 0 the graph's default renderer shows it in a window
+  // of its own); the graph is paused on the first frame.
   // Returns the RenderFile result; on a failure nothing is kept.
   HRESULT Open(LPCWSTR path, HWND owner);
   void Close();
