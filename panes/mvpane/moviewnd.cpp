@@ -455,10 +455,10 @@ BOOL PlayBackQTMovie(void* h, int mode) {
     if (!movie) return FALSE;
     if (Movie m = movie->GetMovie()) {
       switch (mode) {
-        case 0: StartMovie(m); break;
-        case 1: StopMovie(m); break;
-        case 2: GoToBeginningOfMovie(m); break;
-        case 3: GoToEndOfMovie(m); break;
+        case kPlayStart: StartMovie(m); break;
+        case kPlayStop: StopMovie(m); break;
+        case kPlayToBeginning: GoToBeginningOfMovie(m); break;
+        case kPlayToEnd: GoToEndOfMovie(m); break;
         default: break;
       }
     }

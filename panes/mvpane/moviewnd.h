@@ -95,6 +95,8 @@ namespace mvpane {
 constexpr COLORREF kEmptyPaneColour = RGB(0x78, 0x78, 0x78);
 // The message the player passes for the end of a movie.
 constexpr UINT kMovieEndMessage = WM_USER + 1;
+// PlayBackQTMovie's modes.
+enum TPlayBackMode : int { kPlayStart = 0, kPlayStop = 1, kPlayToBeginning = 2, kPlayToEnd = 3 };
 
 LONG InitQT();
 void ExitQT();

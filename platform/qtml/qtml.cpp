@@ -48,6 +48,8 @@ bool g_comStarted = false;
 std::map<HWND, std::unique_ptr<PortRecord>> g_ports;
 CGrafPtr g_currentPort = nullptr;
 std::map<short, std::string> g_files;
+// What the presence test reports as the version of the movie calls.
+constexpr long kLayerVersion = 0x07000000;
 short g_nextFile = 1;
 
 // A movie without media: what NewMovie makes.
@@ -156,6 +158,7 @@ void DrawBarNow(ControllerRecord* mc) {
   ::ReleaseDC(mc->window, dc);
 }
 
+// The play rate 1.0, as a 16.16 fixed-point number.
 constexpr intptr_t kFixedOne = 0x10000;
 
 void TogglePlay(ControllerRecord* mc) {
@@ -221,7 +224,7 @@ void ExitMovies() { CurrentMovieLayer().Stop(); }
 
 OSErr Gestalt(uint32_t selector, long* response) {
   if (selector != gestaltQuickTime || !CurrentMovieLayer().Present()) return paramErr;
-  if (response) *response = 0x07000000;
+  if (response) *response = kLayerVersion;
   return noErr;
 }
 
