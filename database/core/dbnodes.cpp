@@ -174,7 +174,7 @@ TDBNode* TDBNodeManager::FindTreeNode(const TDBCategoryData* entry) const {
   TDBNode* node = FindCategoryNode(entry->CategoryId);
   if (!node) return nullptr;
   if (entry->IsCategory) return node;
-  return node->FindChild(entry->EntryId);
+  return FindChildOf(node, entry->EntryId);
 }
 
 int32_t TDBNodeManager::GetFirstTopLevelId() const {
@@ -216,6 +216,7 @@ void TDBNodeManager::DiscardTree() {
   fresh.Children = std::make_unique<std::vector<TDBNode*>>();
   root_ = fresh;
   categoryNodes_.clear();
+  entryNodes_.clear();
   nodes_.clear();  // each node once; a node frees only its own slot array
 }
 
@@ -355,6 +356,8 @@ TDBNode* TDBNodeManager::NewNode(int32_t entryId, int32_t categoryId, bool isCat
     node->Children = std::make_unique<std::vector<TDBNode*>>();
     node->Children->reserve(6);
   }
+  auto known = entryNodes_.emplace(entryId, node.get());
+  if (!known.second) known.first->second = nullptr;
   nodes_.push_back(std::move(node));
   return nodes_.back().get();
 }

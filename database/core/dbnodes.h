@@ -77,6 +77,10 @@ struct TDBNode {
   // `slot`; null (slot untouched) when there is none or no child array.
   TDBNode* FindChild(int32_t entryId, int* slot = nullptr) const;
   int SlotCount() const { return Children ? static_cast<int>(Children->size()) : 0; }
+
+  // Where this node stood among its parent's slots when last seen; checked
+  // before use, so edits of the slots only cost a rescan.
+  mutable int32_t SlotHint = -1;
 };
 
 // Compares two texts for sorting: below 0, 0 or above 0.
@@ -152,6 +156,35 @@ public:
   template <class F> void ForEachData(F f) const { ForEachIn<TDBData>(*data_, f); }
   template <class F> void ForEachEntry(F f) const { ForEachIn<TDBCategoryData>(*entries_, f); }
 
+  // ---- navigation (dbstep.cpp) ----
+  // FindChild with the same answer, without a scan when the id has one node.
+  TDBNode* FindChildOf(const TDBNode* parent, int32_t entryId, int* slot = nullptr) const;
+  // The slot of `node` among `parent`'s slots, -1 when it is not there.
+  int SlotOf(const TDBNode* parent, const TDBNode* node) const;
+  // The first non-empty slot at or after start + |step| (at or before
+  // start - |step|), its index in `at`; null when there is none.
+  TDBNode* NextChildFrom(const TDBNode* node, int start, int step, int* at = nullptr) const;
+  TDBNode* PrevChildFrom(const TDBNode* node, int start, int step, int* at = nullptr) const;
+  // The node whose slots hold `node`: null for the root and for a node
+  // that is in no tree.
+  TDBNode* GetParentNode(const TDBNode* node) const;
+  // The nodes from the top level down to the entry's own node; empty when
+  // the entry has no node.
+  int GetEntryPath(int32_t entryId, std::vector<TDBNode*>& path) const;
+  TDBNode* GetAncestor(int32_t entryId, int depth) const;
+  // The entry `step` entries away: among the siblings, or with `deep`
+  // through the tree in pre-order; -1 when the walk ends.
+  int32_t StepEntry(int32_t entryId, int32_t step, bool wrap, bool deep) const;
+  TDBNode* StepForward(const TDBNode* node, bool wrap, bool deep) const;
+  TDBNode* StepBackward(const TDBNode* node, bool wrap, bool deep) const;
+  // The last node of the subtree in pre-order (the node itself when it has
+  // no children).
+  TDBNode* LastDescendant(const TDBNode* node) const;
+  // Sets `found` when `node` or a node below it shows the entry.
+  void SubtreeContains(const TDBNode* node, int32_t entryId, bool& found) const;
+  // The node of an entry, also for a data entry that stands at the top level.
+  TDBNode* FindEntryNode(const TDBCategoryData* entry) const;
+
   TDBNode& Root() { return root_; }
   const TDBNode& Root() const { return root_; }
 
@@ -182,6 +215,8 @@ private:
   // Every node but the root, each freed exactly once with the tree.
   std::vector<std::unique_ptr<TDBNode>> nodes_;
   std::unordered_map<int32_t, TDBNode*> categoryNodes_;
+  // The node of each entry id; null for an id that several nodes show.
+  std::unordered_map<int32_t, TDBNode*> entryNodes_;
   TDBNode root_;
   // Entries of the current build and the empty slots its positions may
   // still open.
