@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "actions/presentation.h"
+#include "database/core/dbnodes.h"
 #include "engine/animregistry.h"
 #include "engine/bookstruct.h"
 #include "engine/core/format/trace.h"
@@ -180,6 +181,13 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
     }
   }
   BuildProjectMenuBar(m);
+  const bool databasePage = (m->DbInfo.Flags & kDbInUse) && m->DBNodeManager;
+  if (databasePage && record == -1) {
+    // The page change recorded the step already: a second one for its
+    // first entry would make Back stay on the page once.
+    const int32_t first = m->DBNodeManager->GetFirstTopLevelId();
+    if (first != -1) GotoDBRecord(first, 0);
+  }
 
   const int count = m->GetObjectCount();
   for (int i = 0; i < count; ++i) {
@@ -219,6 +227,22 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   PumpMessages();
   ScheduleObjectTimes(hiddenByList);
   m->PageLoaded = 1;
+  if (databasePage && record == -1) {
+    bool fileShows = false;
+    for (int i = 0; i < count && !fileShows; ++i) {
+      TObjectElement* o = nullptr;
+      fileShows = m->GetObjectAt(i, o) && o && (o->Info.Property.Flags & kPropFileShows);
+    }
+    if (fileShows)
+      if (TSysTimeManager* q = GetTimeManager()) {
+        TSysTimeManagerMsg msg;
+        msg.Receiver = this;
+        msg.Kind = kRefreshRecordMsg;
+        msg.Delay = 0;
+        msg.LifeTime = kTimedMsgLifeTime;
+        q->PostMsg(msg);
+      }
+  }
   if (record != -1) GotoDBRecord(record, withHistory);
   UpdateMediaBars();
   RunPageActions(m->EnterActions);

@@ -92,8 +92,7 @@ int32_t TBookStruct::ExecuteAction(TSysTimeManager* manager, const TSysTimeManag
       }
       break;
     case kRefreshRecordMsg:
-      // The database's current record; without a database there is none.
-      GotoDBRecord(-1, 0);
+      GotoDBRecord(CurrentRecord(), 0);
       break;
     default:
       break;

@@ -37,7 +37,7 @@
   ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  0,                            nullptr, nullptr              ) \
   ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, nullptr              ) \
-  ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, nullptr              ) \
   ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \
   ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \
@@ -86,6 +86,7 @@ enum TKindTrait : uint32_t {
   kOwnWindow = 0x08,          // shows a child window of its own rather than painting into the page
   kDocument = 0x10,           // shows a document file, which the history restores
   kThumbnailItems = 0x20,     // its list items are measured at the slide thumbnail size
+  kDatabaseTree = 0x40,       // shows the page's database: while it is visible a category may stay current
 };
 
 // The display name of an object kind ("Text", "Grafik" ...; "???" for any
