@@ -48,6 +48,9 @@ TObjectElement* CreateHelpRegisterObject(TObjectWindow* owner, const TObjectInfo
 TObjectElement* CreateFlashPlayer(TObjectWindow* owner, const TObjectInfo& info, TData* data);
 
 void ResetPicObjectDisplay(TObjectElement* object);
+// The page's database is loaded after its objects were made: the tree fills
+// again from it.
+void RefillTreeDisplay(TObjectElement* object);
 
 TData* CreateTextData();
 TData* CreatePictureData();

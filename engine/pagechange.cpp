@@ -181,13 +181,6 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
     }
   }
   BuildProjectMenuBar(m);
-  const bool databasePage = (m->DbInfo.Flags & kDbInUse) && m->DBNodeManager;
-  if (databasePage && record == -1) {
-    // The page change recorded the step already: a second one for its
-    // first entry would make Back stay on the page once.
-    const int32_t first = m->DBNodeManager->GetFirstTopLevelId();
-    if (first != -1) GotoDBRecord(first, 0);
-  }
 
   const int count = m->GetObjectCount();
   for (int i = 0; i < count; ++i) {
@@ -196,6 +189,15 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
     if (o->Info.Property.Flags & kPropOwnCache) o->Picture.reset();
     if (const TObjectKindRow* row = FindKindRow(o->GetKind()))
       if (row->DisplayReset) row->DisplayReset(o);
+  }
+  // The first entry after the display resets: a database tree has filled
+  // from the database the page loaded by then.
+  const bool databasePage = (m->DbInfo.Flags & kDbInUse) && m->DBNodeManager;
+  if (databasePage && record == -1) {
+    // The page change recorded the step already: a second one for its
+    // first entry would make Back stay on the page once.
+    const int32_t first = m->DBNodeManager->GetFirstTopLevelId();
+    if (first != -1) GotoDBRecord(first, 0);
   }
 
   PageStartTime = ::GetTickCount();

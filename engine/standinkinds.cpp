@@ -36,9 +36,6 @@ TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TDat
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateABPObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateTreeDBFListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
-  return StandIn(o, i, d);
-}
 TObjectElement* CreateBmpContObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
@@ -62,7 +59,6 @@ TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateABPData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
-TData* CreateTreeListItemData() { return StandInData(); }
 TData* CreateBmpContData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
 TData* CreateDiaWindowData() { return StandInData(); }

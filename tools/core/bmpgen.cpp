@@ -1,15 +1,18 @@
 // Writes sample bitmap files of every variant the BMP codec reads into a
 // folder: for comparing decoders by hand and for seeding the BMP fuzzers.
-// With --scroller it writes the bitmap scroll bar's pictures instead
+// With --scroller it writes the bitmap scroll bar's pictures instead, with
+// --treelist the tree lists' standard pictures
 // (NAME.bmp for each resource), which the build compiles into the player.
 //   bmpgen <folder> [width height]
 //   bmpgen --scroller <folder>
+//   bmpgen --treelist <folder>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "tools/core/bmpgen.h"
 #include "tools/core/scrollerbmp.h"
+#include "tools/core/treelistbmp.h"
 
 namespace {
 bool Save(const std::string& path, const bmpgen::Bytes& b) {
@@ -29,6 +32,14 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     int failed = 0;
     for (const auto& [name, picture] : scrollerbmp::Pictures())
+      failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
+    if (failed) std::fprintf(stderr, "bmpgen: %d files not written\n", failed);
+    return failed ? 1 : 0;
+  }
+  if (std::string(argv[1]) == "--treelist") {
+    if (argc < 3) return 2;
+    int failed = 0;
+    for (const auto& [name, picture] : treelistbmp::Pictures())
       failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
     if (failed) std::fprintf(stderr, "bmpgen: %d files not written\n", failed);
     return failed ? 1 : 0;

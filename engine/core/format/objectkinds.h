@@ -37,7 +37,7 @@
   ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  0,                            nullptr, nullptr              ) \
   ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, nullptr              ) \
-  ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, nullptr              ) \
+  ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, RefillTreeDisplay    ) \
   ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \
   ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \

@@ -57,7 +57,7 @@ TEST(ObjectKinds, NumbersOutsideTheTableAreNoKinds) {
     EXPECT_FALSE(IsValidObjectKind(number));
     EXPECT_STREQ(ObjectKindName(number), "???");
     EXPECT_EQ(ObjectKindText(number), TKindText::NoText);
-    for (TKindTrait t : {kReportsEndOfMedia, kDragsWindow, kSound, kOwnWindow, kDocument, kThumbnailItems})
+    for (TKindTrait t : {kReportsEndOfMedia, kDragsWindow, kSound, kOwnWindow, kDocument, kThumbnailItems, kDatabaseTree})
       EXPECT_FALSE(ObjectKindHas(number, t)) << t;
   }
 }

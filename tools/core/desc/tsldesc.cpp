@@ -569,6 +569,7 @@ private:
       else if (a.Take("wait")) act.WaitFlag = 1;
       else if (a.Take("disabled")) act.Flags &= ~kActionEnabled;
       else if (a.Take("flags")) act.Flags |= a.U32();
+      else if (a.Take("clearflags")) act.Flags &= ~a.U32();
       else if (a.Take("text1")) act.Text1 = a.Text().c_str();
       else if (a.Take("text2")) act.Text2 = a.Text().c_str();
       else if (a.Take("text3")) act.Text3 = a.Text().c_str();
