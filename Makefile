@@ -37,6 +37,7 @@ demo: deps
 	@cmake --build $(BUILD)/native --target tslmake -j $(JOBS)
 	@mkdir -p $(BUILD)/demo
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
+	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

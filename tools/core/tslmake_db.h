@@ -6,8 +6,11 @@
 //   category ID PARENT "name" ["search text"] [open]
 //   data ID "name" ["value"...]
 //   entry ID CATEGORY DATA category|data [pos N] [pictures X] [font X] [actions X]
-//   extras ID KIND "text"
+//   extras ID KIND "text" [picture1 W H C1 C2] [picture2 W H C1 C2]
+//          [transparent1 C] [transparent2 C] [font "Face" SIZE [bold] [colour C]] [goto PAGE]
 //
+// An extras record's pictures are gradients, its action slot 0 a page
+// change; colours are numbers (0xBBGGRR: '#' begins a comment).
 // Ids are decimal, -1 for none; the counters continue after the highest ids.
 #pragma once
 #include <algorithm>
@@ -20,6 +23,8 @@
 
 #include "database/core/dbnodes.h"
 #include "database/core/dbspecial.h"
+#include "actions/core/actioncodes.h"
+#include "tools/core/desc/tsldesc.h"
 
 namespace tslmake {
 
@@ -95,11 +100,50 @@ inline bool ParseDatabase(const std::string& text, TDBNodeManager& nodes, TDBSpe
       }
       maxEntry = std::max<int64_t>(maxEntry, e->EntryId);
       nodes.AddEntry(std::move(e));
-    } else if (k == "extras" && w.size() == 4) {
+    } else if (k == "extras" && w.size() >= 4) {
       auto r = std::make_unique<TDBSpecial>();
       r->Id = num(w[1]);
       r->Kind = static_cast<uint16_t>(num(w[2]));
       r->Text1 = string(w[3].c_str());
+      auto colour = [&](const std::string& c) -> uint32_t {
+        return static_cast<uint32_t>(std::strtoul(c.c_str(), nullptr, 0));
+      };
+      for (size_t i = 4; i < w.size(); ++i) {
+        const bool more1 = i + 1 < w.size(), more4 = i + 4 < w.size();
+        if ((w[i] == "picture1" || w[i] == "picture2") && more4) {
+          (w[i] == "picture1" ? r->Picture1 : r->Picture2) =
+              MakeGradientDib(num(w[i + 1]), num(w[i + 2]), colour(w[i + 3]), colour(w[i + 4]));
+          i += 4;
+        } else if (w[i] == "transparent1" && more1) {
+          r->Flags |= kSpecialTransparent1;
+          r->Color1 = colour(w[++i]);
+        } else if (w[i] == "transparent2" && more1) {
+          r->Flags |= kSpecialTransparent2;
+          r->Color2 = colour(w[++i]);
+        } else if (w[i] == "font" && i + 2 < w.size()) {
+          r->Font = tsl::MakeFontRecord(num(w[i + 2]), true, w[i + 1].c_str());
+          i += 2;
+          while (i + 1 < w.size()) {
+            if (w[i + 1] == "bold") {
+              r->Font.lfWeight = 700;
+              i += 1;
+            } else if (w[i + 1] == "colour" && i + 2 < w.size()) {
+              r->Font.Color = colour(w[i + 2]);
+              i += 2;
+            } else {
+              break;
+            }
+          }
+        } else if (w[i] == "goto" && more1) {
+          TActionStruct& a = r->Actions[0];
+          a.Flags |= kActionEnabled;
+          a.Code = StoredActionCode(TActionCode::GotoPage);
+          a.Value1 = static_cast<uint32_t>(num(w[++i]));
+        } else {
+          reason = "unknown extras item " + w[i];
+          return false;
+        }
+      }
       extras.Add(std::move(r));
     } else {
       reason = "unknown or incomplete statement " + k;
