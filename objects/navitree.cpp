@@ -194,7 +194,8 @@ int TUserTreeWindow::CurrentIndex() const {
 void TUserTreeWindow::Refill() {
   const int top = HWindow ? GetTopIndex() : 0;
   const int current = CurrentIndex();
-  if (HWindow) SendMessage(WM_SETREDRAW, FALSE);
+  const bool ownRedraw = HWindow && !redrawOff_;
+  if (ownRedraw) SendMessage(WM_SETREDRAW, FALSE);
   TUserTreeLines::Refill();
   RecalcIndentWidths();
   if (HWindow) {
@@ -205,7 +206,7 @@ void TUserTreeWindow::Refill() {
     }
   }
   UpdateHorizontalExtent();
-  if (HWindow) SendMessage(WM_SETREDRAW, TRUE);
+  if (ownRedraw) SendMessage(WM_SETREDRAW, TRUE);
 }
 
 void TUserTreeWindow::RecalcIndentWidths() {
@@ -221,6 +222,7 @@ void TUserTreeWindow::RecalcIndentWidths() {
 void TUserTreeWindow::FillFromDatabase(TDBNodeManager* nodes, TDBSpecialManager* specials) {
   ResetTree();
   if (HWindow) SendMessage(WM_SETREDRAW, FALSE);
+  redrawOff_ = 1;
   if (nodes) {
     TUserTreeFillTarget target(*this);
     AddChildrenToTreeList(*nodes, nodes->Root(), target, target.RootLine());
@@ -231,6 +233,7 @@ void TUserTreeWindow::FillFromDatabase(TDBNodeManager* nodes, TDBSpecialManager*
     Refill();
   }
   (void)specials;
+  redrawOff_ = 0;
   if (HWindow) {
     SendMessage(WM_SETREDRAW, TRUE);
     ::InvalidateRect(HWindow, nullptr, TRUE);
@@ -379,7 +382,11 @@ TTreeLineLayout TUserTreeWindow::LayoutLine(const TUserTreeLink* link, bool sele
   }
   if (picture) *picture = chosen;
   if (link->Item && link->Item->Length()) {
-    lineFont_.reset(CreateFontFromData(font));
+    // Lines mostly share one font: it is made again only when it changes.
+    if (!lineFont_ || std::memcmp(&lineFontFace_, &font.LogFont, sizeof lineFontFace_) != 0) {
+      lineFont_.reset(CreateFontFromData(font));
+      lineFontFace_ = font.LogFont;
+    }
     HDC dc = ::GetDC(HWindow);
     HGDIOBJ old = ::SelectObject(dc, lineFont_ ? static_cast<HFONT>(*lineFont_) : ::GetStockObject(SYSTEM_FONT));
     std::string text = link->Item->Text();

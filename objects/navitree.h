@@ -121,9 +121,11 @@ private:
   TDBIndentLevelWidths widths_;
   TTreeLevels levels_;
   std::unique_ptr<TFont> lineFont_;
+  LOGFONTA lineFontFace_{};
   std::unique_ptr<TBitmap> background_;
   uint8_t snapshotInvalid_ = 1;
   uint8_t copyWholeClient_ = 1;
+  uint8_t redrawOff_ = 0;  // a fill holds the drawing off until it is done
 
   DECLARE_RESPONSE_TABLE(TUserTreeWindow);
 };
