@@ -140,7 +140,12 @@ TUserTreeWindow::TUserTreeWindow(TWindow* parent, int resourceId, TTreeListItemD
   Init();
 }
 
-TUserTreeWindow::~TUserTreeWindow() = default;
+TUserTreeWindow::~TUserTreeWindow() {
+  if (measureDc_) {
+    ::SelectObject(measureDc_, ::GetStockObject(SYSTEM_FONT));
+    ::DeleteDC(measureDc_);
+  }
+}
 
 void TUserTreeWindow::Init() {
   snapshotInvalid_ = copyWholeClient_ = 1;
@@ -169,6 +174,7 @@ void TUserTreeWindow::Mirror() {
 
 void TUserTreeWindow::LinesInserted(int index, int count) {
   if (!HWindow) return;
+  if (count > 64) SendMessage(LB_INITSTORAGE, static_cast<TParam1>(count), 0);
   for (int i = 0; i < count; ++i)
     SendMessage(LB_INSERTSTRING, static_cast<TParam1>(index + i), reinterpret_cast<TParam2>(At(index + i)));
 }
@@ -382,19 +388,21 @@ TTreeLineLayout TUserTreeWindow::LayoutLine(const TUserTreeLink* link, bool sele
   }
   if (picture) *picture = chosen;
   if (link->Item && link->Item->Length()) {
-    // Lines mostly share one font: it is made again only when it changes.
+    // Lines mostly share one font: it is made again only when it changes,
+    // and measured on a memory DC that stays (a window DC per line costs
+    // Wine a server round trip each).
+    if (!measureDc_) measureDc_ = ::CreateCompatibleDC(nullptr);
     if (!lineFont_ || std::memcmp(&lineFontFace_, &font.LogFont, sizeof lineFontFace_) != 0) {
-      lineFont_.reset(CreateFontFromData(font));
+      std::unique_ptr<TFont> made(CreateFontFromData(font));
+      // The new font goes in before the old one is deleted.
+      ::SelectObject(measureDc_, made ? static_cast<HFONT>(*made) : ::GetStockObject(SYSTEM_FONT));
+      lineFont_ = std::move(made);
       lineFontFace_ = font.LogFont;
     }
-    HDC dc = ::GetDC(HWindow);
-    HGDIOBJ old = ::SelectObject(dc, lineFont_ ? static_cast<HFONT>(*lineFont_) : ::GetStockObject(SYSTEM_FONT));
     std::string text = link->Item->Text();
     if (font.LogFont.lfItalic) text = " " + text;
     SIZE s{0, 0};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &s);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(HWindow, dc);
+    ::GetTextExtentPoint32A(measureDc_, text.c_str(), static_cast<int>(text.size()), &s);
     parts.HasText = true;
     parts.TextWidth = s.cx;
     parts.TextHeight = s.cy;

@@ -122,6 +122,7 @@ private:
   TTreeLevels levels_;
   std::unique_ptr<TFont> lineFont_;
   LOGFONTA lineFontFace_{};
+  HDC measureDc_ = nullptr;
   std::unique_ptr<TBitmap> background_;
   uint8_t snapshotInvalid_ = 1;
   uint8_t copyWholeClient_ = 1;
