@@ -6,6 +6,7 @@
 # corpus. The targets are built without AddressSanitizer (UBSan stays) in a
 # tree of their own, about ten times faster; a finding is then replayed
 # under the ASan build of `make fuzz`; findings stay in build/fuzz-campaign/findings.
+# TSL_FUZZ_SEED offsets the jobs' seeds, for a second campaign beside a first.
 set -eu
 name=$1; runs=$2; jobs=${3:-1}
 shift 2; [ $# -gt 0 ] && shift
@@ -23,7 +24,7 @@ mkdir -p "$work/corpus"
 per=$(( (runs + jobs - 1) / jobs ))
 i=0
 while [ $i -lt "$jobs" ]; do
-  ( cd "$work" && "$tree/$name" -runs="$per" -seed=$((i + 1)) -print_final_stats=1 -artifact_prefix="$findings/" "$@" "$work/corpus" \
+  ( cd "$work" && "$tree/$name" -runs="$per" -seed=$((${TSL_FUZZ_SEED:-0} + i + 1)) -print_final_stats=1 -artifact_prefix="$findings/" "$@" "$work/corpus" \
       >"$work/$i.log" 2>&1; echo $? >"$work/$i.rc" ) &
   i=$((i + 1))
 done
