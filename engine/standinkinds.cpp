@@ -27,11 +27,7 @@ TData* StandInData() { return new TStandInData(); }
 
 }  // namespace
 
-TObjectElement* CreateMCIVideoObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFLXObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateMCISoundObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateMCICDAudioObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateMCIBar(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateABPObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
@@ -52,9 +48,7 @@ TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i,
 }
 TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 
-TData* CreateMCIData() { return StandInData(); }
 TData* CreateFLXData() { return StandInData(); }
-TData* CreateMCIBarData() { return StandInData(); }
 TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateABPData() { return StandInData(); }
