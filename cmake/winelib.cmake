@@ -28,6 +28,10 @@ endforeach()
 foreach(n FOLDER_CLOSED1 FOLDER_OPEN1 FOLDER_CLOSED2 FOLDER_OPEN2 DATAITEM1)
   list(APPEND TSL_SCROLLER_BMPS ${TSL_GEN}/TREELIST_${n}.bmp)
 endforeach()
+set(TSL_MEDIA_BMPS)
+foreach(n MCI_WAVE MCI_MIDI MCI_CD MCIBAR_SMALL MCIBAR_LARGE)
+  list(APPEND TSL_MEDIA_BMPS ${TSL_GEN}/IDB_${n}.bmp)
+endforeach()
 add_custom_command(OUTPUT ${TSL_SCROLLER_BMPS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
   COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${TSL_BMPGEN} ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp
@@ -35,14 +39,18 @@ add_custom_command(OUTPUT ${TSL_SCROLLER_BMPS}
   COMMAND ${TSL_BMPGEN} --treelist ${TSL_GEN}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h
           ${CMAKE_SOURCE_DIR}/tools/core/scrollerbmp.h ${CMAKE_SOURCE_DIR}/tools/core/treelistbmp.h VERBATIM)
+add_custom_command(OUTPUT ${TSL_MEDIA_BMPS}
+  COMMAND ${TSL_BMPGEN} --media ${TSL_GEN}
+  DEPENDS ${TSL_SCROLLER_BMPS} ${CMAKE_SOURCE_DIR}/tools/core/mediabmp.h ${CMAKE_SOURCE_DIR}/objects/core/mcibardata.h
+  VERBATIM)
 
 # Resources: the German string table (code page 1252), dialogs, menus, icons,
-# cursors, and the scroll bar's pictures.
+# cursors, the scroll bar's and the media kinds' pictures.
 file(GLOB TSL_RC_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set(TSL_RES ${CMAKE_BINARY_DIR}/tslplay32.res)
 add_custom_command(OUTPUT ${TSL_RES}
   COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -I${TSL_GEN} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
-  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} VERBATIM)
+  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} ${TSL_MEDIA_BMPS} VERBATIM)
 add_custom_target(tslres DEPENDS ${TSL_RES})
 
 # A winelib DLL with its exports from a .spec file, and the import library

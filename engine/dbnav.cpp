@@ -1,11 +1,12 @@
 // Database records of the open project's page, the page redraw and the
-// media bars. What a record does on the page is decided in
-// engine/core/recordnav; this side hands it the page's objects.
+// media bars (objects/mcibar.cpp). What a record does on the page is
+// decided in engine/core/recordnav; this side hands it the page's objects.
 #include "engine/animregistry.h"
 #include "engine/bookstruct.h"
 #include "engine/core/actionqueue.h"
 #include "engine/core/recordnav.h"
 #include "engine/objectwindow.h"
+#include "objects/mcibar.h"
 
 namespace {
 
@@ -89,7 +90,4 @@ void TBookStruct::Redraw() {
     ::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void TBookStruct::UpdateMediaBars() {
-  // The media control bars link to their media object once their kind
-  // exists; until then no bar is linked.
-}
+void TBookStruct::UpdateMediaBars() { UpdatePageMediaBars(ObjectManager.get()); }

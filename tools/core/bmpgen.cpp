@@ -1,16 +1,19 @@
 // Writes sample bitmap files of every variant the BMP codec reads into a
 // folder: for comparing decoders by hand and for seeding the BMP fuzzers.
 // With --scroller it writes the bitmap scroll bar's pictures instead, with
-// --treelist the tree lists' standard pictures
+// --treelist the tree lists' standard pictures, with --media the media
+// objects' symbols and the control bar's buttons
 // (NAME.bmp for each resource), which the build compiles into the player.
 //   bmpgen <folder> [width height]
 //   bmpgen --scroller <folder>
 //   bmpgen --treelist <folder>
+//   bmpgen --media <folder>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "tools/core/bmpgen.h"
+#include "tools/core/mediabmp.h"
 #include "tools/core/scrollerbmp.h"
 #include "tools/core/treelistbmp.h"
 
@@ -40,6 +43,14 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     int failed = 0;
     for (const auto& [name, picture] : treelistbmp::Pictures())
+      failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
+    if (failed) std::fprintf(stderr, "bmpgen: %d files not written\n", failed);
+    return failed ? 1 : 0;
+  }
+  if (std::string(argv[1]) == "--media") {
+    if (argc < 3) return 2;
+    int failed = 0;
+    for (const auto& [name, picture] : mediabmp::Pictures())
       failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
     if (failed) std::fprintf(stderr, "bmpgen: %d files not written\n", failed);
     return failed ? 1 : 0;
