@@ -9,6 +9,8 @@
 
 #include "engine/core/format/projectimage.h"
 #include "engine/core/format/recordctx.h"
+#include "objects/core/mcibardata.h"
+#include "objects/core/mcidata.h"
 #include "objects/core/treelistdata.h"
 
 namespace {
@@ -45,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tsl::TFileVersionScope version(static_cast<uint8_t>(1 + data[1] % 5), static_cast<uint8_t>(data[1] / 5 % 10));
   MemoryStream m(data + 2, size - 2);
 
-  switch (which % 21) {
+  switch (which % 23) {
     case 0: Record<LinkTarget>(m); break;
     case 1: Record<TObjectRect>(m); break;
     case 2: Record<TToolTipInfo>(m); break;
@@ -111,6 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     case 19: Record<TTreeListItemDataCore>(m); break;
+    case 20: Record<TMCIData>(m); break;
+    case 21: Record<TMCIBarData>(m); break;
     default: {
       // A whole project; what was read writes a project that reads back
       // completely and writes the same bytes again.
