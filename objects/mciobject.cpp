@@ -199,7 +199,13 @@ void TMCIObject::PostEndOfMedia() {
 
 void TMCIObject::MediaControl(int command, uint32_t argument) {
   TMCIData* d = GetMciData();
-  if (!Device || !d || command == -1) return;
+  const bool play = command == kMediaPlay || command == kMediaResume;
+  // Without a device nothing plays; a play action waiting for the end
+  // would otherwise hold its chain until the page changes.
+  if (!Device || !d) {
+    if (play) PostEndOfMedia();
+    return;
+  }
   switch (command) {
     case kMediaPlay:
     case kMediaResume: {

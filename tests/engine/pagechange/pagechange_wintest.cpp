@@ -97,8 +97,8 @@ TEST(MainRoad, LeaveActionsAreQueuedOnTheNextPageAndMenuItemsQueueTheirActions) 
 }
 
 TEST(MainRoad, ASequentialPlayOnAnObjectThatNeverReportsItsEndLetsTheChainGoOn) {
-  // The video (kind 2) is a stand-in that never posts the end of its medium:
-  // the chain behind "play, then continue" must not wait for it.
+  // The video (kind 2) has no medium to play: its play ends at once, and
+  // the chain behind "play, then continue" must not wait for more.
   Presentation p(
       "size 200 150\n"
       "page 1\n  background colour #FF0000\n"
