@@ -38,6 +38,8 @@ demo: deps
 	@mkdir -p $(BUILD)/demo
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
+	@ffmpeg -y -loglevel error -f lavfi -i testsrc=duration=4:size=160x120:rate=10 -an -c:v msvideo1 $(BUILD)/demo/demo_clip.avi
+	@sox -n -r 22050 -c 1 -b 16 $(BUILD)/demo/demo_tone.wav synth 1 sine 440
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

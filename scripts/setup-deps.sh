@@ -13,7 +13,7 @@ pkgs=(
   xdotool mscompress zip unzip python3
   libtiff-dev libgif-dev libfreeimage-dev libstb-dev
   python3-dbfread python3-dbf
-  ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  ffmpeg sox gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav gstreamer1.0-tools
 )
 missing=()
 for p in "${pkgs[@]}"; do
