@@ -264,3 +264,15 @@ TEST(MciErrorBox, GoesThroughTheUiService) {
 }
 
 }  // namespace
+
+// Wine's MCI here has no CD drive: the CD device never opens, so a CD play
+// fails at once (on Windows with a drive and a disc it plays).
+TEST(WineMci, WithoutADriveTheCdDeviceDoesNotOpen) {
+  TWinMciSender wine;
+  TMciSenderScope scope(wine);
+  TMCICDAudio cd(0);
+  EXPECT_EQ(cd.Open(nullptr, 0), 0);
+  EXPECT_EQ(cd.State, kMciClosed);
+  const int32_t tracks[] = {1};
+  EXPECT_EQ(cd.PlayTracks(tracks, 1, 0), 0);
+}

@@ -126,6 +126,9 @@ public:
   bool Click(int x, int y) const {
     POINT p{x, y};
     ::ClientToScreen(Frame, &p);
+    // A synchronous move to where the pointer already is waits for a motion
+    // that never comes: step beside the point first.
+    XdoToolArgs({"mousemove", std::to_string(p.x + 3), std::to_string(p.y + 3)});
     return ClickAt(p);
   }
 
