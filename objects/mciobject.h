@@ -117,6 +117,9 @@ private:
   TMCIObject& Object;
 };
 
+// A plain media object without a kind's own behaviour; no kind uses it.
+TObjectElement* CreateMCIObject(TObjectWindow* owner, const TObjectInfo& info, TData* data);
+
 // The window style of every media object's window.
 constexpr uint32_t kMciWindowStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 // How long the end-of-media message waits in the queue at most.

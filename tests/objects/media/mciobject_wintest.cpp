@@ -244,6 +244,25 @@ TEST_F(MediaPage, TheBarSendsActionsAndFollowsThePosition) {
   d->State = kMciStopped;
 }
 
+TEST_F(MediaPage, ThePagePaintsSymbolsAndButtons) {
+  auto c = page->PaintClient();
+  const COLORREF face = RGB(0xC0, 0xC0, 0xC0), white = RGB(255, 255, 255);
+  EXPECT_EQ(c->At(201, 11), face) << "the sound's symbol";
+  EXPECT_EQ(c->At(261, 11), face) << "the CD's symbol";
+  EXPECT_EQ(c->At(245, 11), white) << "beside them the page";
+  TMCIBar* bar = Bar();
+  ASSERT_NE(bar, nullptr);
+  const int panelTop = bar->Info.Rect.Top + bar->Bar.GetBarRect().Height() + 2;
+  const int w = kMciBarSmallImageWidth, h = kMciBarSmallHeight;
+  const ColourBox green = FindColour(*c, RGB(0, 0xC0, 0), TRect(10, panelTop, 10 + w, panelTop + h));
+  EXPECT_GT(green.Count, 10) << "the play button's glyph in the first cel";
+  const ColourBox red = FindColour(*c, RGB(0xFF, 0, 0), TRect(10 + 2 * w, panelTop, 10 + 3 * w, panelTop + h));
+  EXPECT_GT(red.Count, 10) << "the stop button third";
+  Media(2)->GetMciData()->Flags &= ~kMciShowSymbol;
+  auto without = page->PaintClient();
+  EXPECT_EQ(without->At(201, 11), white) << "no symbol without the flag";
+}
+
 TEST(MciErrorBox, GoesThroughTheUiService) {
   TScriptedUiService ui;
   TUiServiceScope uiScope(ui);
