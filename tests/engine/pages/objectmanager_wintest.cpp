@@ -5,6 +5,7 @@
 #include "winpages.h"
 
 #include "engine/objectfactory.h"
+#include "objects/core/mcidata.h"
 #include "platform/owl/uiscript.h"
 
 namespace {
@@ -37,7 +38,7 @@ page 1 "Erste"
     layer 2
   object text "D" 40 40 140 90 number 14
     layer 1
-  data-for 3 flags 0x1000 str "klang.wav"
+  data-for 3 flags 0x1000 i16 4 u16 16 str "klang.wav" zeros 16
 page 2 "Zweite"
   ownoptions title "Eigen" size 320 240 flags fit
   object html "E" 0 0 10 10 number 21
@@ -81,9 +82,10 @@ TEST(ObjectManager, AProjectLoadsIntoThePageManager) {
   EXPECT_TRUE(TObjectManager::IsObjectSuppressed(&m, m.FindObjectById(12)));
   EXPECT_FALSE(TObjectManager::IsObjectSuppressed(&m, d));
   EXPECT_TRUE(TObjectManager::IsObjectSuppressed(&m, nullptr));
-  const auto* sound = dynamic_cast<const TRawData*>(m.FindObjectById(3)->Data.get());
+  const auto* sound = dynamic_cast<const TMCIData*>(m.FindObjectById(3)->Data.get());
   ASSERT_NE(sound, nullptr);
-  EXPECT_FALSE(sound->Bytes.empty()) << "the page's data for a dataless object";
+  EXPECT_NE(sound->FileName.str().find("klang.wav"), std::string::npos) << "the page's data for a dataless object";
+  EXPECT_EQ(sound->DeviceKind, kMediaWave);
 
   uint16_t local, g1, g2;
   TObjectManager::CountObjectGroups(&m, local, g1, g2);
@@ -94,9 +96,10 @@ TEST(ObjectManager, AProjectLoadsIntoThePageManager) {
   // The page ends: its own objects go, the shared ones stay in their order.
   TObjectManager::EndPageObjects(&m);
   EXPECT_EQ(p.Numbers(), (std::vector<uint32_t>{3, 2, 1, 4}));
-  const auto* reset = dynamic_cast<const TRawData*>(m.FindObjectById(3)->Data.get());
+  const auto* reset = dynamic_cast<const TMCIData*>(m.FindObjectById(3)->Data.get());
   ASSERT_NE(reset, nullptr);
-  EXPECT_TRUE(reset->Bytes.empty()) << "a dataless object's data back at the defaults";
+  EXPECT_TRUE(reset->FileName.is_null()) << "a dataless object's data back at the defaults";
+  EXPECT_EQ(reset->DeviceKind, kMediaUndecided);
   EXPECT_EQ(FocusedObject, nullptr) << "a destroyed object clears the focus";
 
   ASSERT_TRUE(p.ReadPage(2));
