@@ -120,6 +120,7 @@ void TMCIBar::AssignData(TData* data) {
 }
 
 void TMCIBar::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   TObjectElement::Paint(paint);
   TMCIBarData* d = GetBarData();
   if (!Visible || !d || !paint.MemDC.GetHDC()) return;

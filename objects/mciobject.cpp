@@ -324,6 +324,7 @@ uint32_t TMCIVideoObject::LengthFrom(const MCI_INFO_STRUCT& info) {
 }
 
 void TMCIVideoObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   if (!Visible) return;
   TObjectElement::Paint(paint);
   if (!(paint.PaintFlags & 0x5) || !Device || !paint.MemDC.GetHDC()) return;
@@ -357,6 +358,7 @@ uint32_t TMCISoundObject::LengthFrom(const MCI_INFO_STRUCT& info) {
 }
 
 void TMCISoundObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   TObjectElement::Paint(paint);
   const TMCIData* d = GetMciData();
   if (!d || !(d->Flags & kMciShowSymbol)) return;
@@ -390,6 +392,7 @@ uint32_t TMCICDAudioObject::LengthFrom(const MCI_INFO_STRUCT&) {
 }
 
 void TMCICDAudioObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   TObjectElement::Paint(paint);
   const TMCIData* d = GetMciData();
   if (d && (d->Flags & kMciShowSymbol) && Visible && Symbol && paint.MemDC.GetHDC())
