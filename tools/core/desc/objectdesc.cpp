@@ -2,6 +2,7 @@
 
 #include "objects/core/buttondesc.h"
 #include "objects/core/navitreedesc.h"
+#include "objects/core/diawindowdesc.h"
 #include "objects/core/picturedesc.h"
 #include "objects/core/textdesc.h"
 
@@ -11,7 +12,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
     const char* Word;
     Reader Data;
   } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData},
-                     {"tree", NaviTreeStatementData}};
+                     {"tree", NaviTreeStatementData},
+                     {"slides", SlidesStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
