@@ -38,6 +38,10 @@ demo: deps
 	@mkdir -p $(BUILD)/demo
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
+	@mkdir -p $(BUILD)/demo/dias
+	@for c in red:rot green:gruen blue:blau orange:orange purple:lila; do \
+	  convert -size 320x240 gradient:$${c%%:*}-white $(BUILD)/demo/dias/$${c##*:}.jpg; done
+	@$(BUILD)/native/tslmake --dia $(BUILD)/demo/dias/demo.dia '<CURRENTPROJECTDIR>dias\rot.jpg' '<CURRENTPROJECTDIR>dias\blau.jpg'
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"
