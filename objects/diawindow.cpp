@@ -199,7 +199,6 @@ TDiaWindowObject::TDiaWindowObject(TObjectWindow* owner, const TObjectInfo& info
 
 TDiaWindowObject::~TDiaWindowObject() {
   if (List && List->HWindow) TObjectElement::Hide(false, false);
-  if (List && List->HWindow) ::DestroyWindow(List->HWindow);
   List.reset();
   if (ListBrush) ::DeleteObject(ListBrush);
 }

@@ -290,24 +290,22 @@ public:
 
 bool OpenOverviewWindow(TWindow* page, std::unique_ptr<TOverviewContents> contents) {
   if (!contents || contents->Items.empty()) return false;
-  // One overview at a time; the frame of the last one is freed here, once
-  // its window is gone or taken down.
-  static std::unique_ptr<TOverviewFrame> last;
-  if (last) {
-    if (last->HWindow && ::IsWindow(last->HWindow)) ::DestroyWindow(last->HWindow);
-    last.reset();
-  }
+  // One overview at a time. The frame is a child of the page window, which
+  // deletes it at the end; an earlier one goes here, with its window.
+  static TOverviewFrame* last = nullptr;
+  if (last && last->GetParentO() == page) delete last;
+  last = nullptr;
   HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
   auto* overview = new TOverViewWindow(nullptr, std::move(contents));
   auto* frame = new TOverviewFrame(page, overview);
-  last.reset(frame);
   bool opened = frame->Create();
   if (opened) {
     ::SetWindowLongA(frame->HWindow, GWL_STYLE, ::GetWindowLongA(frame->HWindow, GWL_STYLE) & ~WS_CAPTION);
     ::ShowWindow(frame->HWindow, SW_SHOWMAXIMIZED);
     ::ShowWindow(frame->HWindow, SW_SHOW);
+    last = frame;
   } else {
-    last.reset();
+    delete frame;
   }
   ::SetCursor(previous);
   return opened;
