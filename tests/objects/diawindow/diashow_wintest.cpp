@@ -98,7 +98,7 @@ TEST(SlideShowPlayer, CellsShowAndCodesThroughThePlayer) {
       "  object button \"Laden\" 450 200 550 230 number 55\n    action code 75 target 50 text1 \"" + Escaped(dia) +
       "\" short1 0\n    button text caption \"Laden\"\n";
   ASSERT_TRUE(wintest::WriteDescribedProject(description, project));
-  ::DeleteFileA("C:\\TSL_Out\\Wallpaper\\rot.bmp");
+  for (const char* n : names) ::DeleteFileA((std::string("C:\\TSL_Out\\Wallpaper\\") + n).c_str());
 
   TPlayerRun player("\"" + project + "\"");
   HWND frame = player.WaitForFrame();
@@ -108,11 +108,25 @@ TEST(SlideShowPlayer, CellsShowAndCodesThroughThePlayer) {
   HWND list = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (list = ::FindWindowExA(page, nullptr, "ListBox", nullptr)) && ::IsWindowVisible(list); }));
   ::Sleep(800);
+  // The cells come in the file system's order within the group: the
+  // entries say which picture each one is.
+  ASSERT_EQ(3, ::SendMessageA(list, LB_GETCOUNT, 0, 0));
+  COLORREF cell[3] = {};
+  std::string cellName[3];
+  for (int i = 0; i < 3; ++i) {
+    char text[MAX_PATH] = {};
+    ASSERT_LT(::SendMessageA(list, LB_GETTEXTLEN, i, 0), MAX_PATH);
+    ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    const std::string entry = text;
+    cellName[i] = entry.substr(entry.find_last_of('\\') + 1);
+    for (int k = 0; k < 3; ++k)
+      if (cellName[i] == names[k]) cell[i] = colours[k];
+  }
   // Cells of 96 pixels side by side, their pictures' colours in the middle.
   for (int i = 0; i < 3; ++i) {
-    SCOPED_TRACE(names[i]);
+    SCOPED_TRACE(cellName[i]);
     const POINT c = OnScreen(list, i * 96 + 48, 48);
-    EXPECT_TRUE(Near(wintest::ScreenPixel(c.x, c.y), colours[i])) << Hex(wintest::ScreenPixel(c.x, c.y));
+    EXPECT_TRUE(Near(wintest::ScreenPixel(c.x, c.y), cell[i])) << Hex(wintest::ScreenPixel(c.x, c.y));
   }
   // Ctrl+click the first and the third: they take the red selection frame.
   ASSERT_TRUE(XdoTool("keydown ctrl " + ClickArgs(OnScreen(list, 48, 48)) + " " + ClickArgs(OnScreen(list, 2 * 96 + 48, 48)) +
@@ -132,23 +146,23 @@ TEST(SlideShowPlayer, CellsShowAndCodesThroughThePlayer) {
   ::Sleep(300);
   ASSERT_TRUE(ClickAt(OnScreen(page, 170, 215)));
   const int W = ::GetSystemMetrics(SM_CXSCREEN), H = ::GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_TRUE(WaitFor([&] { return Near(wintest::ScreenPixel(W / 2, H / 2), kRed); }, 5000))
+  EXPECT_TRUE(WaitFor([&] { return Near(wintest::ScreenPixel(W / 2, H / 2), cell[0]); }, 5000))
       << Hex(wintest::ScreenPixel(W / 2, H / 2));
   EXPECT_TRUE(Near(wintest::ScreenPixel(W / 2 - 200, H / 2), RGB(0, 0, 0))) << "black beside the picture";
   int white = 0;
   for (int x = W / 2 - 60; x < W / 2 + 60; ++x)
     for (int y = 0; y < 24; ++y) white += Near(wintest::ScreenPixel(x, y), RGB(255, 255, 255), 40);
   EXPECT_GT(white, 10) << "header pixels";
-  EXPECT_TRUE(WaitFor([&] { return Near(wintest::ScreenPixel(W / 2, H / 2), kBlue); }, 3000)) << "the second after a second";
+  EXPECT_TRUE(WaitFor([&] { return Near(wintest::ScreenPixel(W / 2, H / 2), cell[2]); }, 3000)) << "the second after a second";
   ASSERT_TRUE(XdoTool("mousemove --sync " + std::to_string(W / 2) + " " + std::to_string(H / 2) + " click 3"));
-  EXPECT_TRUE(WaitFor([&] { return Near(wintest::ScreenPixel(W / 2, H / 2), kRed); }, 900)) << "a right click goes back";
+  EXPECT_TRUE(WaitFor([&] { return Near(wintest::ScreenPixel(W / 2, H / 2), cell[0]); }, 900)) << "a right click goes back";
   ASSERT_TRUE(PressKeys("Escape"));
-  EXPECT_TRUE(WaitFor([&] { return !Near(wintest::ScreenPixel(W / 2, H / 2), kRed) && !Near(wintest::ScreenPixel(W / 2, H / 2), kBlue); }, 3000))
+  EXPECT_TRUE(WaitFor([&] { return !Near(wintest::ScreenPixel(W / 2, H / 2), cell[0]) && !Near(wintest::ScreenPixel(W / 2, H / 2), cell[2]); }, 3000))
       << "back on the page";
 
   // The caret picture (the third cell, clicked last) as the wallpaper.
   ASSERT_TRUE(ClickAt(OnScreen(page, 280, 215)));
-  const std::string wallpaper = "C:\\TSL_Out\\Wallpaper\\blau.bmp";
+  const std::string wallpaper = "C:\\TSL_Out\\Wallpaper\\" + cellName[2];
   EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesA(wallpaper.c_str()) != INVALID_FILE_ATTRIBUTES; }));
   ::Sleep(300);
   {
@@ -156,7 +170,7 @@ TEST(SlideShowPlayer, CellsShowAndCodesThroughThePlayer) {
     ASSERT_GT(bmp.size(), 54u + 3);
     const uint32_t bits = bmp[10] | bmp[11] << 8 | bmp[12] << 16 | static_cast<uint32_t>(bmp[13]) << 24;
     ASSERT_LT(bits + 3, bmp.size());
-    EXPECT_EQ(kBlue, RGB(bmp[bits + 2], bmp[bits + 1], bmp[bits])) << "the picture's own pixels";
+    EXPECT_EQ(cell[2], RGB(bmp[bits + 2], bmp[bits + 1], bmp[bits])) << "the picture's own pixels";
     char value[MAX_PATH] = {};
     DWORD size = sizeof value;
     HKEY k;

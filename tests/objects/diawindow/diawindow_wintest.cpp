@@ -285,7 +285,9 @@ TEST(SlideCodes, OnThePage) {
   ::SendMessageA(list, LB_SETCARETINDEX, 0, 0);
   RunCode(page.Book, TActionCode::AddSelectedSlides, 1);
   ASSERT_EQ(1, o->Show().Pictures.Count());
-  EXPECT_EQ(dir.Path + "\\foto.bmp", std::string(o->Show().Pictures[0].PictureFile.c_str()).substr(0));
+  string lower = (dir.Path + "\\Foto.bmp").c_str();
+  lower.to_lower();
+  EXPECT_EQ(lower.str(), o->Show().Pictures[0].PictureFile.str()) << "added lower-cased";
 
   // The wallpaper: written from the picture, then set.
   const std::string wallpaper = "C:\\TSL_Out\\Wallpaper\\Foto.bmp";
