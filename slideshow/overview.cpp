@@ -47,6 +47,13 @@ std::unique_ptr<TDib> DibFromBlock(const std::vector<uint8_t>& block) {
   return dib;
 }
 
+// The module with the program's resources; the program itself when start-up
+// named none (a test program).
+HINSTANCE ResourceModule() {
+  HINSTANCE m = GetResourceModule();
+  return m ? m : ::GetModuleHandleA(nullptr);
+}
+
 HFONT MakeFont(int height, int escapement) {
   LOGFONTA lf{};
   lf.lfHeight = height;
@@ -59,8 +66,8 @@ HFONT MakeFont(int height, int escapement) {
 // The mount bitmaps of one frame style, for one paint.
 struct TDiaBitmap {
   explicit TDiaBitmap(unsigned style)
-      : Landscape(::LoadBitmapA(GetResourceModule(), OverviewLandscapeFrame(style))),
-        Portrait(::LoadBitmapA(GetResourceModule(), OverviewPortraitFrame(style))) {}
+      : Landscape(::LoadBitmapA(ResourceModule(), OverviewLandscapeFrame(style))),
+        Portrait(::LoadBitmapA(ResourceModule(), OverviewPortraitFrame(style))) {}
   ~TDiaBitmap() {
     if (Landscape) ::DeleteObject(Landscape);
     if (Portrait) ::DeleteObject(Portrait);
@@ -127,7 +134,7 @@ void TOverViewWindow::EvPaint() {
   GetClientRect(client);
   Scroller->BeginView(dc, client);
   if (::IsIconic(HWindow)) {
-    if (HICON icon = ::LoadIconA(GetResourceModule(), "PHOTO_APP_ICO")) ::DrawIcon(dc.GetHDC(), 0, 0, icon);
+    if (HICON icon = ::LoadIconA(ResourceModule(), "PHOTO_APP_ICO")) ::DrawIcon(dc.GetHDC(), 0, 0, icon);
   } else {
     PaintGrid(dc);
   }

@@ -114,9 +114,12 @@ TEST(SlideShowPlayer, CellsShowAndCodesThroughThePlayer) {
   COLORREF cell[3] = {};
   std::string cellName[3];
   for (int i = 0; i < 3; ++i) {
+    // Across processes the entry comes as wide text.
+    wchar_t wide[MAX_PATH] = {};
+    ASSERT_LT(::SendMessageW(list, LB_GETTEXTLEN, i, 0), MAX_PATH);
+    ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
     char text[MAX_PATH] = {};
-    ASSERT_LT(::SendMessageA(list, LB_GETTEXTLEN, i, 0), MAX_PATH);
-    ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     const std::string entry = text;
     cellName[i] = entry.substr(entry.find_last_of('\\') + 1);
     for (int k = 0; k < 3; ++k)

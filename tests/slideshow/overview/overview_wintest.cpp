@@ -66,10 +66,16 @@ TEST(OverviewWindow, MaximisedGridSelectionAndClose) {
   contents->Flags = kOverviewOpensPicture;  // no labels
   EXPECT_FALSE(OpenOverviewWindow(&host, std::make_unique<TOverviewContents>())) << "an empty container opens nothing";
   ASSERT_TRUE(OpenOverviewWindow(&host, std::move(contents)));
-  wintest::PumpFor(600);
-  HWND frame = FindFrame();
-  ASSERT_NE(nullptr, frame);
-  EXPECT_TRUE(::IsZoomed(frame));
+  HWND frame = nullptr;
+  // The maximised state comes back from the X server: wait for it, then
+  // for the paint of the whole grid.
+  ASSERT_TRUE(wintest::PumpUntil([&] { return (frame = FindFrame()) && ::IsZoomed(frame); }, 5000));
+  ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  wintest::PumpFor(300);
+  RECT fr{};
+  ::GetWindowRect(frame, &fr);
+  EXPECT_TRUE(::IsZoomed(frame)) << std::hex << ::GetWindowLongA(frame, GWL_STYLE) << std::dec << " " << fr.left << ","
+                                 << fr.top << "," << fr.right << "," << fr.bottom;
   EXPECT_EQ(0, ::GetWindowLongA(frame, GWL_STYLE) & WS_CAPTION & ~WS_BORDER);
   HWND client = ::GetWindow(frame, GW_CHILD);
   ASSERT_NE(nullptr, client);
@@ -81,7 +87,8 @@ TEST(OverviewWindow, MaximisedGridSelectionAndClose) {
   // Landscape and portrait mounts with their pictures in the middle.
   EXPECT_TRUE(Near(at(60, 60), kRed)) << Hex(at(60, 60));
   EXPECT_TRUE(Near(at(125 + 60, 60), kBlue)) << Hex(at(125 + 60, 60));
-  EXPECT_TRUE(Near(at(250 + 60, 60), RGB(0, 0, 0))) << "a mount without a picture shows its empty window";
+  EXPECT_TRUE(Near(at(250 + 60, 60), RGB(0, 0, 0))) << "a mount without a picture shows its empty window: "
+                                                    << Hex(at(250 + 60, 60));
   EXPECT_TRUE(Near(at(3 * 125 + 60, 60), RGB(192, 192, 192))) << "grey beyond the last slide";
   // A click selects the second slide: the yellow frame around its mount.
   ::SendMessageA(client, WM_LBUTTONDOWN, 0, MAKELPARAM(125 + 60, 60));
