@@ -1,6 +1,5 @@
 #include "objects/diawindow.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "engine/bookstruct.h"
@@ -62,18 +61,6 @@ private:
   HWND Window;
   HCURSOR Previous;
 };
-
-void AtExitDeleteThumbnails() { DeleteThumbnailFiles(); }
-
-// The first thumbnail of the run arranges that the files go when it ends,
-// by the quit code or by a closed frame alike: every end leaves through the
-// program's exit.
-void EnsureThumbnailCleanup() {
-  static bool registered = false;
-  if (registered) return;
-  registered = true;
-  std::atexit(&AtExitDeleteThumbnails);
-}
 
 // Writes the picture reduced to `w` x `h` as a bitmap file.
 bool WriteThumbnailFile(const TDib& picture, int w, int h, const string& path) {
@@ -353,7 +340,6 @@ void TDiaWindowObject::DrawThumbnail(DRAWITEMSTRUCT& item) {
         // Only a thumbnail whose file exists is cached; otherwise the next
         // paint tries again.
         if (WriteThumbnailFile(*picture, fitted.cx, fitted.cy, bitmap)) {
-          EnsureThumbnailCleanup();
           cache.Add(THotSpot(path, bitmap, string(temp)));
         } else {
           ::DeleteFileA(temp);

@@ -101,5 +101,7 @@ private:
 // then, with `subfolders`, every subfolder depth first.
 std::vector<string> ScanSlideFolder(const string& folder, bool subfolders);
 
-// The thumbnail files of the run go at program exit.
+// Deletes the thumbnail files of the run; the program calls it when its
+// message loop has ended, however the run ended, while Windows calls still
+// work.
 void DeleteThumbnailFiles();
