@@ -2,6 +2,7 @@
 
 #include "actions/copyinstall.h"
 #include "actions/navcodes.h"
+#include "actions/slidecodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
@@ -14,7 +15,7 @@ const TActionFamilyTable& ActionFamilies() {
       nullptr,  // ProgramDocument
       nullptr,  // PageListHistory
       CopyInstallFamily,  // CopyInstall
-      nullptr,  // SlideShow
+      SlideShowFamily,  // SlideShow
       nullptr,  // Browser
       nullptr,  // ObjectMessage
       nullptr,  // DocumentPrint

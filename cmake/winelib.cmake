@@ -43,6 +43,17 @@ add_custom_command(OUTPUT ${TSL_MEDIA_BMPS}
   COMMAND ${TSL_BMPGEN} --media ${TSL_GEN}
   DEPENDS ${TSL_SCROLLER_BMPS} ${CMAKE_SOURCE_DIR}/tools/core/mediabmp.h ${CMAKE_SOURCE_DIR}/objects/core/mcibardata.h
   VERBATIM)
+# The overview's slide mounts (DIANORMAL_1 .. 20).
+set(TSL_DIAFRAME_BMPS)
+foreach(n RANGE 1 20)
+  list(APPEND TSL_DIAFRAME_BMPS ${TSL_GEN}/DIANORMAL_${n}.bmp)
+endforeach()
+add_custom_command(OUTPUT ${TSL_DIAFRAME_BMPS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
+  COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${TSL_GEN}/diaframegen ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp
+  COMMAND ${TSL_GEN}/diaframegen --diaframes ${TSL_GEN}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h
+          ${CMAKE_SOURCE_DIR}/tools/core/diaframes.h VERBATIM)
 
 # Resources: the German string table (code page 1252), dialogs, menus, icons,
 # cursors, the scroll bar's and the media kinds' pictures.
@@ -50,7 +61,7 @@ file(GLOB TSL_RC_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set(TSL_RES ${CMAKE_BINARY_DIR}/tslplay32.res)
 add_custom_command(OUTPUT ${TSL_RES}
   COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -I${TSL_GEN} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
-  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} ${TSL_MEDIA_BMPS} VERBATIM)
+  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} ${TSL_MEDIA_BMPS} ${TSL_DIAFRAME_BMPS} VERBATIM)
 add_custom_target(tslres DEPENDS ${TSL_RES})
 
 # A winelib DLL with its exports from a .spec file, and the import library

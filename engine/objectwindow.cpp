@@ -11,6 +11,7 @@
 #include "engine/startup.h"
 #include "foundation/drawtools.h"
 #include "imaging/dibdraw.h"
+#include "objects/core/diawindowdata.h"
 #include "foundation/pagescroller.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
@@ -257,8 +258,9 @@ void TObjectWindow::EvMeasureItem(uint ctrlId, MEASUREITEMSTRUCT& info) {
   TObjectManager* m = GetPageManager();
   TObjectElement* o = m ? m->FindObjectById(ctrlId) : nullptr;
   if (o && ObjectKindHas(o->GetKind(), kThumbnailItems)) {
-    info.itemWidth = kSlideThumbWidth;
-    info.itemHeight = kSlideThumbHeight;
+    const tsl::SizeL cell = TDiaWindowData::CellSize();
+    info.itemWidth = static_cast<UINT>(cell.cx);
+    info.itemHeight = static_cast<UINT>(cell.cy);
   }
 }
 

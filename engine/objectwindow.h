@@ -83,7 +83,3 @@ private:
 constexpr uint kFirstMenuCommand = 100;
 constexpr uint kLastMenuCommand = 221;
 
-// The thumbnail cell of the slide-show lists, the item size of the slide
-// window's owner-drawn list.
-constexpr int kSlideThumbWidth = 96;
-constexpr int kSlideThumbHeight = 96;

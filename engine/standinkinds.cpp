@@ -37,7 +37,6 @@ TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, T
 TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
 }
-TObjectElement* CreateDiaWindowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateDXShowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
@@ -55,7 +54,6 @@ TData* CreateABPData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
 TData* CreateBmpContData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
-TData* CreateDiaWindowData() { return StandInData(); }
 TData* CreateDXShowData() { return StandInData(); }
 TData* CreateIEData() { return StandInData(); }
 TData* CreateHelpRegisterData() { return StandInData(); }

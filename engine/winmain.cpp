@@ -25,6 +25,7 @@
 #include "foundation/fileutil.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
+#include "objects/diawindow.h"
 #include "panes/mvpane/mvpane.h"
 #include "platform/mppane/mppane.h"
 #include "platform/owl/file.h"
@@ -273,6 +274,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitQT();
     InitMP();
     result = app.Run();
+    DeleteThumbnailFiles();
     ExitQT();
     ExitMP();
     OleUninitialize();

@@ -8,12 +8,14 @@
 //   bmpgen --scroller <folder>
 //   bmpgen --treelist <folder>
 //   bmpgen --media <folder>
+//   bmpgen --diaframes <folder>   (the overview's slide mounts)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "tools/core/bmpgen.h"
 #include "tools/core/mediabmp.h"
+#include "tools/core/diaframes.h"
 #include "tools/core/scrollerbmp.h"
 #include "tools/core/treelistbmp.h"
 
@@ -30,6 +32,13 @@ int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: bmpgen <folder> [width height]\n");
     return 2;
+  }
+  if (std::string(argv[1]) == "--diaframes") {
+    if (argc < 3) return 2;
+    int failed = 0;
+    for (const auto& [name, picture] : diaframes::Pictures())
+      failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
+    return failed ? 1 : 0;
   }
   if (std::string(argv[1]) == "--scroller") {
     if (argc < 3) return 2;

@@ -8,6 +8,7 @@
 //   tslmake --db DESCRIPTION.tdb OUTPUT   write OUTPUT.dbd and OUTPUT.dbi
 //   tslmake --dump-db FILE.dbd   print a tree database in tree order
 //   tslmake --standard FILE      write the per-kind defaults ("STANDARD.DAT")
+//   tslmake --dia OUTPUT.dia PICTURE...   write a slide show of the pictures
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -23,6 +24,7 @@
 #include "objects/core/buttondata.h"
 #include "objects/core/picturedata.h"
 #include "objects/core/textdata.h"
+#include "slideshow/core/diaoption.h"
 #include "tools/core/tslmake_db.h"
 
 namespace {
@@ -34,7 +36,9 @@ int Usage() {
                "       tslmake --check PROJECT\n"
                "       tslmake --db DESCRIPTION.tdb OUTPUT\n"
                "       tslmake --dump-db FILE.dbd\n"
-               "       tslmake --standard FILE\n");
+               "       tslmake --standard FILE\n"
+
+               "       tslmake --dia OUTPUT.dia PICTURE...\n");
   return 2;
 }
 
@@ -136,9 +140,27 @@ int WriteStandardData(const std::string& path) {
   return 0;
 }
 
+// A slide show of the pictures as named (the player reads them as they are)
+// with the defaults otherwise.
+int WriteSlideShow(const char* output, int count, char** pictures) {
+  TDiaOption show;
+  for (int i = 0; i < count; ++i) {
+    auto e = std::make_unique<TDiaFileInfo>();
+    e->PictureFile = pictures[i];
+    show.Pictures.Add(std::move(e));
+  }
+  tsl::PosixFileStream f(output, tsl::PosixFileStream::Create);
+  if (!f.IsOpen() || !show.Write(f)) {
+    std::fprintf(stderr, "tslmake: cannot write %s\n", output);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && !std::strcmp(argv[1], "--dia")) return WriteSlideShow(argv[2], argc - 3, argv + 3);
   bool tsl = false, dump = false, check = false;
   std::vector<std::string> args;
   if (argc == 4 && !std::strcmp(argv[1], "--db")) return WriteDatabase(argv[2], argv[3]);

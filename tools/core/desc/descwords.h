@@ -23,3 +23,7 @@ inline bool IsQuotedWord(const std::string& w) { return !w.empty() && w[0] == '"
 // #RRGGBB colour.
 bool IsNumberWord(const std::string& w);
 long NumberOf(const std::string& w);
+
+// A quoted word's text: escapes resolved, in code page 1252. Throws
+// TDescriptionFailure for a character outside it.
+std::string UnquotedText(const std::string& word);

@@ -3,6 +3,7 @@
 #include "objects/core/buttondesc.h"
 #include "objects/core/mcidesc.h"
 #include "objects/core/navitreedesc.h"
+#include "objects/core/diawindowdesc.h"
 #include "objects/core/picturedesc.h"
 #include "objects/core/textdesc.h"
 
@@ -12,7 +13,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
     const char* Word;
     Reader Data;
   } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData},
-                     {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData}};
+                     {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData},
+                     {"slides", SlidesStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);

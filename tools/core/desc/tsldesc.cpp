@@ -182,6 +182,12 @@ std::string Unquote(const std::string& word) {
   return ansi;
 }
 
+}  // namespace
+
+std::string UnquotedText(const std::string& word) { return Unquote(word); }
+
+namespace {
+
 std::vector<Token> Tokenize(const std::vector<std::string>& words) {
   std::vector<Token> out;
   for (const std::string& w : words) out.push_back(IsQuotedWord(w) ? Token{Unquote(w), true} : Token{w, false});
