@@ -93,6 +93,63 @@ TEST(TreeDatabase, BoundPagesLoadTheirDatabase) {
 
 namespace {
 
+// Category "Autoren" with its own row, subcategory "Deutsch" with two keys.
+const char kTable[] = R"(
+fields 2
+row "Autoren" "" "" "" "Kategorie"
+row "Autoren" "Deutsch" "Goethe" "1749" "Frankfurt"
+norow "Autoren" "Deutsch" "Schiller"
+)";
+
+const char kTableProject[] = R"(
+page 1 "Baum"
+  database "tslpages_books.dat"
+page 2 "Tabelle"
+  database "tslpages_table.dbd"
+page 3 "Ohne"
+)";
+
+}  // namespace
+
+// A page bound to a table-format pair converts it into the page manager's
+// tree database (the extras of the last tree pair stay, the catalogue ends
+// empty); reading the page again converts it again.
+TEST(TreeDatabase, TablePageConvertsItsPair) {
+  WritePair("books", kBooks);
+  std::vector<uint8_t> store, catalogue;
+  int line = 0;
+  std::string reason;
+  ASSERT_TRUE(tslmake::ParseTable(kTable, store, catalogue, line, reason)) << line << ": " << reason;
+  WriteBytes(TempPath("table.dbd"), store);
+  WriteBytes(TempPath("table.dbx"), catalogue);
+  TTestProject p("treedbtable.crt", kTableProject);
+  TObjectManager& m = p.Manager();
+
+  ASSERT_TRUE(p.ReadPage(0));
+  const TDBSpecialManager* extras = m.DBSpecialManager.get();
+  const std::string table =
+      "field Feld01\nfield Feld02\nAutoren #0\n  Deutsch #1\n    Goethe #2 | 1749 | Frankfurt\n    Schiller #3 |  | \n";
+  ASSERT_TRUE(p.ReadPage(1));
+  ASSERT_TRUE(m.DBNodeManager);
+  EXPECT_EQ(DumpTreeDatabase(*m.DBNodeManager), table);
+  EXPECT_EQ(m.DBNodeManager->FindData(0)->Values.ItemAt(1).str(), "Kategorie");
+  EXPECT_EQ(m.DBSpecialManager.get(), extras) << "a table load keeps the extras";
+  EXPECT_NE(m.DBSpecialManager->FindRecord(4, 1), nullptr);
+  ASSERT_TRUE(m.KeyCatalogue);
+  EXPECT_EQ(m.KeyCatalogue->CategoryCount(), 0);
+
+  m.DBNodeManager->CurrentEntryId = 4711;
+  ASSERT_TRUE(p.ReadPage(2));
+  EXPECT_EQ(m.DBNodeManager->CurrentEntryId, 4711) << "an unbound page keeps the last database";
+  ASSERT_TRUE(p.ReadPage(1));
+  EXPECT_EQ(m.DBNodeManager->CurrentEntryId, kNoDbId) << "reading the page again converts again";
+  EXPECT_EQ(DumpTreeDatabase(*m.DBNodeManager), table);
+  for (const char* f : {"books.dbd", "books.dbi", "books.dat", "table.dbd", "table.dbx"})
+    ::DeleteFileA(TempPath(f).c_str());
+}
+
+namespace {
+
 HWND g_page = nullptr;
 
 BOOL CALLBACK MatchPage(HWND w, LPARAM) {
