@@ -4,6 +4,7 @@
 // reads as absent. Portable: no Windows headers.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -65,6 +66,9 @@ struct TDBNode {
   std::unique_ptr<std::vector<TDBNode*>> Children;
   uint8_t IsCategory = 0;
   TDBNode* Parent = nullptr;
+  // The entry record the node showed when it was made (a walk's shortcut
+  // past the table; trusted only while its id is the node's).
+  TDBCategoryData* Entry = nullptr;
 
   TDBNode() = default;
   TDBNode(const TDBNode&) = delete;
@@ -243,8 +247,8 @@ private:
   static void ForEachIn(const Table& t, F f) {
     const_cast<Table&>(t).ForEach([&](HashClass& h) { f(*reinterpret_cast<R*>(h.Value())); });
   }
-  static void File(Table& t, int32_t id, const void* record);
-  TDBNode* NewNode(int32_t entryId, int32_t categoryId, bool isCategory);
+  void File(Table& t, int32_t id, const void* record);
+  TDBNode* NewNode(TDBCategoryData* entry, int32_t categoryId, bool isCategory);
   void RegisterCategoryNode(TDBNode* node);
   void DiscardTree();
 
@@ -253,8 +257,11 @@ private:
   std::vector<std::unique_ptr<TDBCategory>> ownedCategories_;
   std::vector<std::unique_ptr<TDBData>> ownedData_;
   std::vector<std::unique_ptr<TDBCategoryData>> ownedEntries_;
-  // Every node but the root, each freed exactly once with the tree.
-  std::vector<std::unique_ptr<TDBNode>> nodes_;
+  // Every node but the root, each freed exactly once with the tree; and the
+  // tables' keys. Both are kept in blocks: a load makes hundreds of
+  // thousands of them.
+  std::deque<TDBNode> nodes_;
+  std::deque<HashClass> keys_;
   std::unordered_map<int32_t, TDBNode*> categoryNodes_;
   // The node of each entry id; null for an id that several nodes show.
   std::unordered_map<int32_t, TDBNode*> entryNodes_;
@@ -263,4 +270,8 @@ private:
   // still open.
   int64_t buildSize_ = 0;
   int64_t padBudget_ = 65536;
+  // Set once an entry id was filed twice: then a node's record is the one
+  // a lookup finds, not necessarily the entry that made the node.
+  bool duplicateEntryIds_ = false;
+  std::vector<uint64_t> entryIdsSeen_;  // a bit per id below 2^24
 };
