@@ -165,9 +165,13 @@ TEST(TableDatabase, FieldCounts) {
     Loaded l = Load(p.store.data(), p.catalogue.data());
     ASSERT_TRUE(l.ok);
     ASSERT_EQ(l.nodes->Fields.size(), c.infos);
-    if (c.infos == 30) EXPECT_STREQ(l.nodes->Fields[29].Name.c_str(), "Memo06");
+    if (c.infos == 30) {
+      EXPECT_STREQ(l.nodes->Fields[29].Name.c_str(), "Memo06");
+    }
     EXPECT_EQ(Values(*l.nodes, 2).size(), c.infos);
-    if (c.infos) EXPECT_EQ(Values(*l.nodes, 2)[0], "1749");
+    if (c.infos) {
+      EXPECT_EQ(Values(*l.nodes, 2)[0], "1749");
+    }
   }
 }
 
@@ -244,7 +248,7 @@ TEST(TableDatabase, BadRowsAndOffsets) {
 }
 
 TEST(TableDatabase, ReadCacheGrowsToTheLongestRowOnly) {
-  const std::string big(70000 - 4 * kTableColumns, 'x');
+  const std::string big(70000 - 4 * kTableColumns - 1, 'x');  // with "K": a row of 70000 bytes
   Bytes store = Head(1);
   const uint32_t first = static_cast<uint32_t>(store.size());
   store.append(Row({"K", "", "", big}).data());
@@ -252,8 +256,8 @@ TEST(TableDatabase, ReadCacheGrowsToTheLongestRowOnly) {
   store.append(Row({"K", "S", "", "kurz"}).data());
   Bytes c;
   c.append(Head(1).data()).u32(1).u32(1);
-  Key(c, "", 0).u32(0);
-  Key(c, "K", first);
+  Key(c, "", 0).u32(1);
+  Key(c, "K", first).u32(0);
   Key(c, "S", second);
   const uint32_t before = TReadCache::Instance().Capacity();
   Loaded l = Load(store.data(), c.data());
