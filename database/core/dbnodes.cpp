@@ -466,9 +466,15 @@ void TDBNodeManager::BuildTree(std::vector<TDBCategoryData*>& pending) {
   };
   auto placeData = [&](size_t i, TDBNode* parent) {
     TDBCategoryData* e = pending[i];
-    const TDBCategory* rec = FindCategory(e->CategoryId);
+    // Below the node of its own category the answer of a lookup is known:
+    // that node was made for the record (or, with id -1, for none).
+    int32_t categoryId = e->CategoryId;
+    if (parent == &root_ || parent->CategoryId != e->CategoryId) {
+      const TDBCategory* rec = FindCategory(e->CategoryId);
+      categoryId = rec ? rec->Id : kNoDbId;
+    }
     leave(i);
-    InsertChild(parent, NewNode(e, rec ? rec->Id : kNoDbId, false), e->Position);
+    InsertChild(parent, NewNode(e, categoryId, false), e->Position);
   };
   auto visit = [&](size_t i) {
     const TDBCategoryData* e = pending[i];

@@ -141,6 +141,17 @@ bool TdbfMemoryKey::Read(ByteStream& f, int count) {
   return got == size;
 }
 
+void PadDataValues(TDBData& data, int count) {
+  while (data.Values.Count() < count) data.Values.Add(string());
+}
+
+string TrimTrailingChar(const char* text, char c) {
+  if (!text) return string();
+  size_t n = std::strlen(text);
+  while (n && text[n - 1] == c) --n;
+  return string(text, n);
+}
+
 void ConvertTable(TDBNodeManager& m, ByteStream* store, ByteStream* index, const TdBaseInfo& info) {
   m.Clear();
   m.NextCategoryId = m.NextDataId = m.NextEntryId = 0;

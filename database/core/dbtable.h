@@ -49,6 +49,11 @@ struct TdbfMemoryKey {
 // catalogue ends empty. False, with nothing changed, when `path` is no
 // table-format database.
 bool LoadIndexedDatabase(TDbSlot slot, const string& path, tsl::TPackHost& host);
+// Appends empty values until the record holds `count`.
+void PadDataValues(TDBData& data, int count);
+// The text without every trailing `c`; empty for a null text.
+string TrimTrailingChar(const char* text, char c);
+
 // The conversion itself, into `m` (emptied and its counters reset first),
 // from the open record store and catalogue (either may be null).
 void ConvertTable(TDBNodeManager& m, tsl::ByteStream* store, tsl::ByteStream* catalogue, const TdBaseInfo& info);

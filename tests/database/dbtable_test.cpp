@@ -287,3 +287,26 @@ TEST(TableDatabase, WriterAgreesWithTheHandLaidBytes) {
   EXPECT_EQ(DumpTreeDatabase(*written.nodes), DumpTreeDatabase(*laid.nodes));
   for (int32_t id = 0; id < 7; ++id) EXPECT_EQ(Values(*written.nodes, id), Values(*laid.nodes, id)) << id;
 }
+
+TEST(TableDatabase, Helpers) {
+  struct Case {
+    const char* what;
+    const char* text;
+    char c;
+    const char* expected;
+  };
+  for (const Case& c : std::vector<Case>{{"trailing blanks", "Feld   ", ' ', "Feld"},
+                                          {"only the end", "..a..", '.', "..a"},
+                                          {"all of it", "xxx", 'x', ""},
+                                          {"null", nullptr, ' ', ""}}) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(TrimTrailingChar(c.text, c.c).str(), c.expected);
+  }
+  TDBData d;
+  d.Values.Add(string("a"));
+  PadDataValues(d, 3);
+  ASSERT_EQ(d.Values.Count(), 3);
+  EXPECT_EQ(d.Values.ItemAt(0).str(), "a");
+  PadDataValues(d, 1);
+  EXPECT_EQ(d.Values.Count(), 3) << "never shortens";
+}

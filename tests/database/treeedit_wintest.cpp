@@ -256,10 +256,10 @@ data 11 "A"
 data 12 "a"
 data 13 "B"
 entry 0 1 -1 category
-entry 1 1 10 data
-entry 2 1 11 data
-entry 3 1 12 data
-entry 4 1 13 data
+entry 1 1 10 data pos 0
+entry 2 1 11 data pos 1
+entry 3 1 12 data pos 2
+entry 4 1 13 data pos 3
 )", m, extras, line, reason)) << reason;
   m.RebuildTree();
   TDBNode* k = m.FindCategoryNode(1);
