@@ -239,7 +239,7 @@ void TBookStruct::LoadDatabase(const TdBaseInfo& info, TObjectManager* target) c
   TObjectManager* m = target ? target : ObjectManager.get();
   if (!m || info.Path.is_null() || !host.FileExists(full.c_str())) return;
   HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-  LoadTreeDatabase({m->DBNodeManager, m->DBSpecialManager}, full, host);
+  LoadTreeDatabase({m->DBNodeManager, m->DBSpecialManager, &m->KeyCatalogue, &info}, full, host);
   ::SetCursor(previous);
 }
 

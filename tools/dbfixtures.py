@@ -2,9 +2,12 @@
 """Assembles tree-database files (.dbd, .dbi) byte by byte from the format's
 tables, independent of the player's writer: children stored before parents,
 gaps, equal positions, an orphan parent, a cycle, surplus and missing values,
-duplicate ids, a wrong magic, and damaged files.
+duplicate ids, a wrong magic, and damaged files. With --table, table-format
+pairs as one input each (u32 store length, store, catalogue): good rows and
+damaged rows, offsets and catalogues.
 
 usage: dbfixtures.py OUTDIR
+       dbfixtures.py --table OUTDIR
 """
 import os
 import struct
@@ -45,7 +48,61 @@ def dbi(records):
     return out
 
 
+def table_head(fields):
+    return b"DBD\0" + struct.pack("<hhI", fields, 1, 0)
+
+
+def row(cols, length=None):
+    cols = list(cols) + [""] * (33 - len(cols))
+    body = b"".join(struct.pack("<I", len(c.encode("cp1252"))) + c.encode("cp1252") for c in cols)
+    return struct.pack("<i", len(body) if length is None else length) + body
+
+
+def key(text, offset):
+    return text.encode("cp1252").ljust(64, b"\0") + struct.pack("<IIBB", offset, 0, 0, 0)
+
+
+def table_pair(fields, rows, tree, next_number=100):
+    """rows: list of row bytes laid after the store header; tree: list of
+    (category, cat_row, [(subcategory, sub_row, [(key, key_row)])]) where a
+    row is an index into rows or None."""
+    store = table_head(fields)
+    offsets = []
+    for r in rows:
+        offsets.append(len(store))
+        store += r
+    off = lambda i: 0 if i is None else (offsets[i] if i >= 0 else -i)
+    cat = table_head(fields) + struct.pack("<I", next_number)
+    cat += struct.pack("<I", len(tree)) + key("", 0)
+    for name, crow, subs in tree:
+        cat += struct.pack("<I", len(subs)) + key(name, off(crow))
+        for sname, srow, keys in subs:
+            cat += struct.pack("<I", len(keys)) + key(sname, off(srow))
+            for kname, krow in keys:
+                cat += key(kname, off(krow))
+    return struct.pack("<I", len(store)) + store + cat
+
+
+def table_main(outdir):
+    os.makedirs(outdir, exist_ok=True)
+    good = row(["A", "S", "K", "eins", "zwei"])
+    files = {
+        "good.pair": table_pair(2, [row(["A", "", "", "kat"]), good],
+                                [("A", 0, [("S", None, [("K", 1), ("L", None)])]), ("B", None, [])]),
+        "bad_rows.pair": table_pair(40, [row(["A"], length=-1), row(["A"], length=0x7FFFFFF0),
+                                         good[:4] + good[4:20], row(["A", "S", "K", "x" * 300])[:200]],
+                                    [("A", 0, [("S", 1, [("K", 2), ("L", 3), ("M", -1000000)])])]),
+        "long_row.pair": table_pair(1, [row(["A", "", "", "x" * 3000])], [("A", 0, [])]),
+        "huge_counts.pair": struct.pack("<I", 12) + table_head(3) + table_head(3) + struct.pack("<II", 0, 0x7FFFFFFF),
+    }
+    for name, content in files.items():
+        with open(os.path.join(outdir, name), "wb") as f:
+            f.write(content)
+
+
 def main():
+    if sys.argv[1] == "--table":
+        return table_main(sys.argv[2])
     outdir = sys.argv[1]
     os.makedirs(outdir, exist_ok=True)
     data = [(7, "Faust", ["Goethe", "1808", "surplus"]), (8, "Lenz", ["Büchner"])]

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "database/core/dbtable.h"
 #include "foundation/core/pathstr.h"
 
 bool IsDbdTableFile(tsl::TPackHost& host, const string& path) {
@@ -17,7 +18,7 @@ bool IsDbdTableFile(tsl::TPackHost& host, const string& path) {
 }
 
 bool LoadTreeDatabase(TDbSlot slot, const string& path, tsl::TPackHost& host) {
-  if (IsDbdTableFile(host, path)) return true;
+  if (IsDbdTableFile(host, path)) return LoadIndexedDatabase(slot, path, host);
   slot.Specials.reset();
   slot.Nodes.reset();
   slot.Nodes = std::make_unique<TDBNodeManager>();

@@ -7,12 +7,18 @@
 
 #include "database/core/dbnodes.h"
 #include "database/core/dbspecial.h"
+#include "engine/core/format/dbaseinfo.h"
 #include "foundation/core/index/indexhost.h"
 
-// The tree database of a page manager: the tree and its extras.
+class TKeyEntryArrayManager;
+
+// The tree database of a page manager: the tree and its extras, and for the
+// table format its key catalogue and the descriptor naming the columns.
 struct TDbSlot {
   std::unique_ptr<TDBNodeManager>& Nodes;
   std::unique_ptr<TDBSpecialManager>& Specials;
+  std::unique_ptr<TKeyEntryArrayManager>* Catalogue = nullptr;
+  const TdBaseInfo* Info = nullptr;
 };
 
 // True when `path` names a table-format database: all 12 header bytes
@@ -20,7 +26,7 @@ struct TDbSlot {
 bool IsDbdTableFile(tsl::TPackHost& host, const string& path);
 
 // Replaces the tree database by the one `path` names: the .dbd and .dbi
-// files of the same name (a missing one leaves its part empty). A table-
-// format database is not read here and leaves the slot as it was. False only
-// for an empty path, after the managers were replaced.
+// files of the same name (a missing one leaves its part empty), or by the
+// conversion of a table-format database (dbtable.h), which keeps the
+// extras. False only for an empty path, after the managers were replaced.
 bool LoadTreeDatabase(TDbSlot slot, const string& path, tsl::TPackHost& host);

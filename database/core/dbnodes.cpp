@@ -91,6 +91,7 @@ TDBNode& TDBNode::operator=(const TDBNode& other) {
   EntryId = other.EntryId;
   CategoryId = other.CategoryId;
   Parent = other.Parent;
+  Entry = other.Entry;
   if (!Children) Children = std::make_unique<std::vector<TDBNode*>>();
   Children->clear();
   if (other.Children) {
@@ -121,6 +122,10 @@ TDBNodeManager::TDBNodeManager()
     : categories_(std::make_unique<Table>(kDbTableBuckets)),
       data_(std::make_unique<Table>(kDbTableBuckets)),
       entries_(std::make_unique<Table>(kDbTableBuckets)) {
+  // The keys live in keys_.
+  categories_->OwnsElements(false);
+  data_->OwnsElements(false);
+  entries_->OwnsElements(false);
   root_.IsCategory = 1;
   root_.Children = std::make_unique<std::vector<TDBNode*>>();
 }
@@ -129,7 +134,8 @@ TDBNodeManager::~TDBNodeManager() { Clear(); }
 
 void TDBNodeManager::File(Table& t, int32_t id, const void* record) {
   char buf[12];
-  auto* h = new HashClass(string(buf, DecimalId(id, buf)));
+  keys_.emplace_back(string(buf, DecimalId(id, buf)));
+  HashClass* h = &keys_.back();
   h->SetValue(reinterpret_cast<uintptr_t>(record));
   t.Add(h);
 }
@@ -148,6 +154,21 @@ void TDBNodeManager::AddData(std::unique_ptr<TDBData> d) {
 }
 
 void TDBNodeManager::AddEntry(std::unique_ptr<TDBCategoryData> e) {
+  const int32_t id = e->EntryId;
+  if (!duplicateEntryIds_ && id >= 0 && id < (1 << 24)) {
+    const size_t word = static_cast<size_t>(id) >> 6;
+    const uint64_t bit = uint64_t(1) << (id & 63);
+    if (word >= entryIdsSeen_.size()) entryIdsSeen_.resize(std::max(word + 1, entryIdsSeen_.size() * 2));
+    duplicateEntryIds_ = (entryIdsSeen_[word] & bit) != 0;
+    entryIdsSeen_[word] |= bit;
+  } else if (!duplicateEntryIds_) {
+    // Ids far out are rare: their bucket tells a repeat by the keys' texts.
+    char buf[12];
+    const size_t n = DecimalId(e->EntryId, buf);
+    duplicateEntryIds_ = entries_->FindIf(tsl::HashKeyChars(buf, n), [&](const HashClass& k) {
+      return k.Key().length() == n && std::memcmp(k.Key().c_str(), buf, n) == 0;
+    }) != nullptr;
+  }
   File(*entries_, e->EntryId, e.get());
   ownedEntries_.push_back(std::move(e));
 }
@@ -229,6 +250,9 @@ void TDBNodeManager::Clear() {
   ownedCategories_.clear();
   ownedData_.clear();
   ownedEntries_.clear();
+  keys_.clear();
+  duplicateEntryIds_ = false;
+  entryIdsSeen_.clear();
 }
 
 // ---- loading and saving ----
@@ -285,7 +309,7 @@ void TDBNodeManager::Load(ByteStream& f) {
     for (int v = 0; v < values && r.ok; ++v) {
       string s;
       r.String(s);
-      if (r.ok) d->Values.Add(s);
+      if (r.ok) d->Values.Add(std::move(s));
     }
     // A record cut short keeps the values it got; the next read stops the loop.
     if (r.ok || d->Id != kNoDbId) AddData(std::move(d));
@@ -347,19 +371,20 @@ bool TDBNodeManager::Save(ByteStream& f) const {
 
 // ---- the tree build ----
 
-TDBNode* TDBNodeManager::NewNode(int32_t entryId, int32_t categoryId, bool isCategory) {
-  auto node = std::make_unique<TDBNode>();
-  node->EntryId = entryId;
+TDBNode* TDBNodeManager::NewNode(TDBCategoryData* entry, int32_t categoryId, bool isCategory) {
+  nodes_.emplace_back();
+  TDBNode* node = &nodes_.back();
+  node->EntryId = entry->EntryId;
+  node->Entry = duplicateEntryIds_ ? FindEntry(entry->EntryId) : entry;
   node->CategoryId = categoryId;
   node->IsCategory = isCategory ? 1 : 0;
   if (isCategory) {
     node->Children = std::make_unique<std::vector<TDBNode*>>();
     node->Children->reserve(6);
   }
-  auto known = entryNodes_.emplace(entryId, node.get());
+  auto known = entryNodes_.emplace(node->EntryId, node);
   if (!known.second) known.first->second = nullptr;
-  nodes_.push_back(std::move(node));
-  return nodes_.back().get();
+  return node;
 }
 
 void TDBNodeManager::RegisterCategoryNode(TDBNode* node) {
@@ -425,10 +450,10 @@ void TDBNodeManager::BuildTree(std::vector<TDBCategoryData*>& pending) {
     if (counts[i]) --makers[pending[i]->CategoryId];
   };
   auto makeCategory = [&](size_t i, TDBNode* parent) {
-    const TDBCategoryData* e = pending[i];
+    TDBCategoryData* e = pending[i];
     const TDBCategory* rec = FindCategory(e->CategoryId);
     leave(i);
-    TDBNode* node = NewNode(e->EntryId, rec ? rec->Id : kNoDbId, true);
+    TDBNode* node = NewNode(e, rec ? rec->Id : kNoDbId, true);
     InsertChild(parent, node, e->Position);
     const bool first = !FindCategoryNode(node->CategoryId);
     RegisterCategoryNode(node);
@@ -440,10 +465,16 @@ void TDBNodeManager::BuildTree(std::vector<TDBCategoryData*>& pending) {
     waiting.erase(w);
   };
   auto placeData = [&](size_t i, TDBNode* parent) {
-    const TDBCategoryData* e = pending[i];
-    const TDBCategory* rec = FindCategory(e->CategoryId);
+    TDBCategoryData* e = pending[i];
+    // Below the node of its own category the answer of a lookup is known:
+    // that node was made for the record (or, with id -1, for none).
+    int32_t categoryId = e->CategoryId;
+    if (parent == &root_ || parent->CategoryId != e->CategoryId) {
+      const TDBCategory* rec = FindCategory(e->CategoryId);
+      categoryId = rec ? rec->Id : kNoDbId;
+    }
     leave(i);
-    InsertChild(parent, NewNode(e->EntryId, rec ? rec->Id : kNoDbId, false), e->Position);
+    InsertChild(parent, NewNode(e, categoryId, false), e->Position);
   };
   auto visit = [&](size_t i) {
     const TDBCategoryData* e = pending[i];
@@ -519,7 +550,8 @@ void TDBNodeManager::CollectEntries(std::vector<TDBCategoryData*>& out) const {
     ++stack.back().second;
     const TDBNode* child = (*node->Children)[i];
     if (!child) continue;
-    if (TDBCategoryData* e = FindEntry(child->EntryId)) out.push_back(e);
+    TDBCategoryData* e = child->Entry && child->Entry->EntryId == child->EntryId ? child->Entry : FindEntry(child->EntryId);
+    if (e) out.push_back(e);
     if (child->Children) stack.push_back({child, 0});
   }
 }

@@ -4,6 +4,7 @@
 // reads as absent. Portable: no Windows headers.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -65,6 +66,9 @@ struct TDBNode {
   std::unique_ptr<std::vector<TDBNode*>> Children;
   uint8_t IsCategory = 0;
   TDBNode* Parent = nullptr;
+  // The entry record the node showed when it was made (a walk's shortcut
+  // past the table; trusted only while its id is the node's).
+  TDBCategoryData* Entry = nullptr;
 
   TDBNode() = default;
   TDBNode(const TDBNode&) = delete;
@@ -85,6 +89,21 @@ struct TDBNode {
 
 // Compares two texts for sorting: below 0, 0 or above 0.
 using TDbCompare = std::function<int(const char*, const char*)>;
+
+// The text orders of a sort: without the locale option the case-insensitive
+// comparison, with it the locale's collation (the Win32 side hands in the
+// system's own).
+struct TDbSortCompare {
+  TDbCompare Caseless;
+  TDbCompare Collate;
+};
+
+// Where DrawOutline draws: a text at a point, transparent background.
+class TDbOutlineCanvas {
+public:
+  virtual ~TDbOutlineCanvas() = default;
+  virtual void DrawText(int x, int y, const char* text) = 0;
+};
 
 class TDBNodeManager {
 public:
@@ -135,6 +154,32 @@ public:
   // Removes empty slots below `node` and stores each entry's slot index as
   // its position, so a save and reload keep the order.
   void RenumberPositions(TDBNode* node);
+
+  // Reorders the children of the entry's node (-1: the root) by their
+  // display names, numerically (leading decimal number) or as text, every
+  // category below it too when `recursive`; equal keys keep their order.
+  // The new order is written back into the positions. An entry id without
+  // a node sorts nothing.
+  void SortSubtree(int32_t entryId, bool ascending, bool text, bool locale, bool recursive,
+                   const TDbSortCompare& compare);
+  void SortChildren(TDBNode* node, bool ascending, bool text, bool locale, const TDbSortCompare& compare);
+
+  // Editing aids; none of them reaches outside the manager.
+  // Moves the entry's node one slot up or down among its siblings (empty
+  // slots on the way are dropped). At the end of its list `atEnd` is called
+  // and nothing moves; false then, or when the entry was not found.
+  bool MoveEntry(TDBNode* node, const TDBCategoryData* entry, bool up, const std::function<void()>& atEnd);
+  // Copies the category entry's subtree below `node` as new records under
+  // the category `parentId`: categories and entries get new ids, data
+  // records are shared. The node tree changes only with RebuildTree.
+  void CopySubtree(TDBNode* node, const TDBCategoryData* entry, bool copying, int32_t parentId);
+  // Empties every slot below `node` that shows the category node's
+  // category; the nodes stay with the manager.
+  void DetachCategoryNode(TDBNode* node, const TDBNode* categoryNode);
+  // The subtree as an indented outline: each node 20 lower, each level 60
+  // further right; y ends at the last line, x where it started.
+  void DrawOutline(const TDBNode* node, TDbOutlineCanvas& canvas, int& x, int& y) const;
+  void DrawEntryText(const TDBNode* node, TDbOutlineCanvas& canvas, int x, int y) const;
 
   // The search's per-entry test. `match` gets (text, context, option B,
   // option A); `transform`, when given, may rewrite each field value before
@@ -202,8 +247,8 @@ private:
   static void ForEachIn(const Table& t, F f) {
     const_cast<Table&>(t).ForEach([&](HashClass& h) { f(*reinterpret_cast<R*>(h.Value())); });
   }
-  static void File(Table& t, int32_t id, const void* record);
-  TDBNode* NewNode(int32_t entryId, int32_t categoryId, bool isCategory);
+  void File(Table& t, int32_t id, const void* record);
+  TDBNode* NewNode(TDBCategoryData* entry, int32_t categoryId, bool isCategory);
   void RegisterCategoryNode(TDBNode* node);
   void DiscardTree();
 
@@ -212,8 +257,11 @@ private:
   std::vector<std::unique_ptr<TDBCategory>> ownedCategories_;
   std::vector<std::unique_ptr<TDBData>> ownedData_;
   std::vector<std::unique_ptr<TDBCategoryData>> ownedEntries_;
-  // Every node but the root, each freed exactly once with the tree.
-  std::vector<std::unique_ptr<TDBNode>> nodes_;
+  // Every node but the root, each freed exactly once with the tree; and the
+  // tables' keys. Both are kept in blocks: a load makes hundreds of
+  // thousands of them.
+  std::deque<TDBNode> nodes_;
+  std::deque<HashClass> keys_;
   std::unordered_map<int32_t, TDBNode*> categoryNodes_;
   // The node of each entry id; null for an id that several nodes show.
   std::unordered_map<int32_t, TDBNode*> entryNodes_;
@@ -222,4 +270,8 @@ private:
   // still open.
   int64_t buildSize_ = 0;
   int64_t padBudget_ = 65536;
+  // Set once an entry id was filed twice: then a node's record is the one
+  // a lookup finds, not necessarily the entry that made the node.
+  bool duplicateEntryIds_ = false;
+  std::vector<uint64_t> entryIdsSeen_;  // a bit per id below 2^24
 };

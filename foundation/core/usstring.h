@@ -18,6 +18,7 @@ public:
   // Appends copies of all elements of `other`, in order.
   void Append(const TUSStrings& other);
   void Add(const string& s) { items_.push_back(s); }
+  void Add(string&& s) { items_.push_back(std::move(s)); }
   // Removes the last element; nothing happens on an empty list.
   void RemoveLast() { if (!items_.empty()) items_.pop_back(); }
   void Flush() { items_.clear(); }

@@ -180,11 +180,16 @@ TEST(LoadTreeDatabase, TableFormatTestAndTreePair) {
   EXPECT_EQ(nodes->CurrentEntryId, 0);
   EXPECT_EQ(nodes->EntryCount(), 1);
 
-  // A table-format file leaves the tree database as it was.
+  // A table-format file replaces the tree (here by an empty one: it has no
+  // catalogue) and keeps the extras.
   host.PutFile("C:\\P\\db\\tab.dbd", head("DBD\0", 3, 1).data());
   nodes->CurrentEntryId = 4711;
+  const TDBSpecialManager* extras = specials.get();
   EXPECT_TRUE(LoadTreeDatabase({nodes, specials}, "C:\\P\\db\\tab.dbd", host));
-  EXPECT_EQ(nodes->CurrentEntryId, 4711);
+  EXPECT_EQ(nodes->CurrentEntryId, kNoDbId);
+  EXPECT_EQ(nodes->EntryCount(), 0);
+  EXPECT_EQ(specials.get(), extras);
+  EXPECT_EQ(specials->Count(), 1);
 
   // Missing pair files leave their parts empty; an empty path gives false.
   EXPECT_TRUE(LoadTreeDatabase({nodes, specials}, "C:\\P\\none.dat", host));

@@ -6,7 +6,9 @@
 //   tslmake --dump PROJECT       print what a project file holds
 //   tslmake --check PROJECT      exit 0 for a project the player plays
 //   tslmake --db DESCRIPTION.tdb OUTPUT   write OUTPUT.dbd and OUTPUT.dbi
-//   tslmake --dump-db FILE.dbd   print a tree database in tree order
+//   tslmake --table DESCRIPTION.ttb OUTPUT   write OUTPUT.dbd and OUTPUT.dbx
+//   tslmake --dump-db FILE.dbd   print a tree database in tree order (a
+//                                table-format pair converted)
 //   tslmake --standard FILE      write the per-kind defaults ("STANDARD.DAT")
 //   tslmake --dia OUTPUT.dia PICTURE...   write a slide show of the pictures
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include "engine/core/format/standarddata.h"
 #include "engine/core/pages/fontblock.h"
 #include "engine/core/pages/standindata.h"
+#include "foundation/core/index/memhost.h"
 #include "objects/core/buttondata.h"
 #include "objects/core/picturedata.h"
 #include "objects/core/textdata.h"
@@ -35,6 +38,7 @@ int Usage() {
                "       tslmake --dump PROJECT\n"
                "       tslmake --check PROJECT\n"
                "       tslmake --db DESCRIPTION.tdb OUTPUT\n"
+               "       tslmake --table DESCRIPTION.ttb OUTPUT\n"
                "       tslmake --dump-db FILE.dbd\n"
                "       tslmake --standard FILE\n"
 
@@ -107,13 +111,51 @@ int WriteDatabase(const std::string& description, const std::string& out) {
   return 0;
 }
 
+int WriteTable(const std::string& description, const std::string& out) {
+  std::ifstream in(description, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "tslmake: cannot open %s\n", description.c_str());
+    return 1;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  std::vector<uint8_t> store, catalogue;
+  int line = 0;
+  std::string reason;
+  if (!tslmake::ParseTable(text.str(), store, catalogue, line, reason)) {
+    std::fprintf(stderr, "%s:%d: %s\n", description.c_str(), line, reason.c_str());
+    return 1;
+  }
+  if (!SaveFile(Stem(out) + ".dbd", store) || !SaveFile(Stem(out) + ".dbx", catalogue)) {
+    std::fprintf(stderr, "tslmake: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 int DumpDatabase(const std::string& path) {
   tsl::PosixFileStream f(path, tsl::PosixFileStream::ReadOnly);
   if (!f.IsOpen()) {
     std::fprintf(stderr, "tslmake: cannot open %s\n", path.c_str());
     return 1;
   }
-  TDBNodeManager m;
+  std::unique_ptr<TDBNodeManager> nodes = std::make_unique<TDBNodeManager>();
+  std::unique_ptr<TDBSpecialManager> extras;
+  TDBNodeManager& m = *nodes;
+  // A table-format pair goes through the player's conversion.
+  tsl::TMemPackHost host;
+  host.PutFile("C:\\db.dbd", FileBytes(path));
+  if (IsDbdTableFile(host, "C:\\db.dbd")) {
+    host.PutFile("C:\\db.dbx", FileBytes(Stem(path) + ".dbx"));
+    LoadTreeDatabase({nodes, extras}, "C:\\db.dbd", host);
+    std::fputs(DumpTreeDatabase(*nodes).c_str(), stdout);
+    return 0;
+  }
   m.Load(f);
   std::fputs(DumpTreeDatabase(m).c_str(), stdout);
   return 0;
@@ -164,6 +206,7 @@ int main(int argc, char** argv) {
   bool tsl = false, dump = false, check = false;
   std::vector<std::string> args;
   if (argc == 4 && !std::strcmp(argv[1], "--db")) return WriteDatabase(argv[2], argv[3]);
+  if (argc == 4 && !std::strcmp(argv[1], "--table")) return WriteTable(argv[2], argv[3]);
   if (argc == 3 && !std::strcmp(argv[1], "--dump-db")) return DumpDatabase(argv[2]);
   if (argc == 3 && !std::strcmp(argv[1], "--standard")) return WriteStandardData(argv[2]);
   for (int i = 1; i < argc; ++i) {

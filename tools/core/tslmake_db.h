@@ -12,6 +12,15 @@
 // An extras record's pictures are gradients, its action slot 0 a page
 // change; colours are numbers (0xBBGGRR: '#' begins a comment).
 // Ids are decimal, -1 for none; the counters continue after the highest ids.
+//
+// A table-format pair (.dbd record store and .dbx catalogue):
+//
+//   fields N
+//   row "category" "subcategory" "key" ["value"...]
+//   norow "category" "subcategory" "key"
+//
+// An empty key gives the subcategory its row, an empty subcategory too the
+// category; values fill the field columns in order.
 #pragma once
 #include <algorithm>
 #include <cctype>
@@ -23,6 +32,7 @@
 
 #include "database/core/dbnodes.h"
 #include "database/core/dbspecial.h"
+#include "database/core/dbtable.h"
 #include "actions/core/actioncodes.h"
 #include "tools/core/desc/tsldesc.h"
 
@@ -153,6 +163,40 @@ inline bool ParseDatabase(const std::string& text, TDBNodeManager& nodes, TDBSpe
   nodes.NextCategoryId = static_cast<uint32_t>(maxCat + 1);
   nodes.NextDataId = static_cast<uint32_t>(maxData + 1);
   nodes.NextEntryId = static_cast<uint32_t>(maxEntry + 1);
+  return true;
+}
+
+// Writes the table description's store and catalogue; false with the line
+// number and reason.
+inline bool ParseTable(const std::string& text, std::vector<uint8_t>& store, std::vector<uint8_t>& catalogue,
+                       int& line, std::string& reason) {
+  std::istringstream in(text);
+  std::string l;
+  line = 0;
+  std::unique_ptr<TTableWriter> w;
+  while (std::getline(in, l)) {
+    ++line;
+    const auto words = DbWords(l);
+    if (words.empty()) continue;
+    const std::string& k = words[0];
+    if (k == "fields" && words.size() == 2 && !w) {
+      w = std::make_unique<TTableWriter>(static_cast<int16_t>(std::strtol(words[1].c_str(), nullptr, 0)));
+      continue;
+    }
+    if (!w) w = std::make_unique<TTableWriter>(0);
+    if ((k == "row" && words.size() >= 4) || (k == "norow" && words.size() == 4)) {
+      TdbfMemoryKey row;
+      for (size_t i = 1; i < words.size() && i - 1 < static_cast<size_t>(kTableColumns); ++i)
+        row.Columns[i - 1] = string(words[i].c_str());
+      w->Add(words[1].c_str(), words[2].c_str(), words[3].c_str(), k == "row" ? &row : nullptr);
+    } else {
+      reason = "unknown or incomplete statement " + k;
+      return false;
+    }
+  }
+  if (!w) w = std::make_unique<TTableWriter>(0);
+  store = w->Store();
+  catalogue = w->Catalogue();
   return true;
 }
 
