@@ -23,3 +23,6 @@ inline bool IsQuotedWord(const std::string& w) { return !w.empty() && w[0] == '"
 // #RRGGBB colour.
 bool IsNumberWord(const std::string& w);
 long NumberOf(const std::string& w);
+// A quoted word's text: escapes resolved, UTF-8 brought to code page 1252.
+// Throws TDescriptionFailure for a character code page 1252 cannot hold.
+std::string DescriptionText(const std::string& word);

@@ -710,6 +710,8 @@ private:
 
 }  // namespace
 
+std::string DescriptionText(const std::string& word) { return Unquote(word); }
+
 bool ParseProjectDescription(const std::string& text, const std::string& baseDir,
                              TProjectDescription& out, TDescriptionError& error) {
   Parser parser(out, baseDir);
