@@ -28,13 +28,14 @@ endforeach()
 foreach(n FOLDER_CLOSED1 FOLDER_OPEN1 FOLDER_CLOSED2 FOLDER_OPEN2 DATAITEM1)
   list(APPEND TSL_SCROLLER_BMPS ${TSL_GEN}/TREELIST_${n}.bmp)
 endforeach()
+list(APPEND TSL_SCROLLER_BMPS ${TSL_GEN}/IDB_BROWSE.bmp)
 add_custom_command(OUTPUT ${TSL_SCROLLER_BMPS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
   COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${TSL_BMPGEN} ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp
   COMMAND ${TSL_BMPGEN} --scroller ${TSL_GEN}
   COMMAND ${TSL_BMPGEN} --treelist ${TSL_GEN}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h
-          ${CMAKE_SOURCE_DIR}/tools/core/scrollerbmp.h ${CMAKE_SOURCE_DIR}/tools/core/treelistbmp.h VERBATIM)
+          ${CMAKE_SOURCE_DIR}/tools/core/scrollerbmp.h ${CMAKE_SOURCE_DIR}/tools/core/treelistbmp.h ${CMAKE_SOURCE_DIR}/tools/core/browsebmp.h VERBATIM)
 
 # Resources: the German string table (code page 1252), dialogs, menus, icons,
 # cursors, and the scroll bar's pictures.

@@ -18,6 +18,37 @@ bool EqualNoCase(const std::string& a, const char* b) {
   return i == a.size() && !b[i];
 }
 
+// A record the file holds completely; false for one cut short (a cut
+// record is dropped: its zeroed criteria would run its installer at every
+// start).
+bool ReadRecord(tsl::ByteStream& f, TSystemConditionChecker& c) {
+  bool whole = true;
+  auto fixed = [&](void* v, uint32_t n) {
+    whole = whole && f.Remaining() >= n;
+    if (whole) ReadFixed(v, n, f);
+  };
+  auto text = [&](tsl::string& s) {
+    uint16_t n = 0;
+    fixed(&n, 2);
+    whole = whole && f.Remaining() >= n;
+    if (!whole) return;
+    std::string chars(n, '\0');
+    if (n) f.Read(&chars[0], n);
+    chars.resize(chars.find('\0') == std::string::npos ? n : chars.find('\0'));
+    s = tsl::string(chars);
+  };
+  fixed(&c.Active, 1);
+  text(c.Name);
+  text(c.Extensions);
+  text(c.FileName);
+  text(c.RegistryKey);
+  text(c.Message);
+  text(c.Installer);
+  fixed(&c.CriteriaFlags, 4);
+  fixed(&c.SystemFlags, 4);
+  return whole;
+}
+
 }  // namespace
 
 void ReadConditions(tsl::ByteStream& f, std::vector<TSystemConditionChecker>& list) {
@@ -26,18 +57,10 @@ void ReadConditions(tsl::ByteStream& f, std::vector<TSystemConditionChecker>& li
   if (!ReadFixed(&magic, 4, f) || magic != kConditionMagic) return;
   int32_t count = 0;
   ReadFixed(&count, 4, f);
-  // The count never sizes the list: a record needs bytes in the file.
-  for (int32_t i = 0; i < count && f.Remaining() != 0; ++i) {
+  // The count never sizes the list: a record needs its bytes in the file.
+  for (int32_t i = 0; i < count; ++i) {
     TSystemConditionChecker c;
-    ReadFixed(&c.Active, 1, f);
-    ReadShortString(c.Name, f);
-    ReadShortString(c.Extensions, f);
-    ReadShortString(c.FileName, f);
-    ReadShortString(c.RegistryKey, f);
-    ReadShortString(c.Message, f);
-    ReadShortString(c.Installer, f);
-    ReadFixed(&c.CriteriaFlags, 4, f);
-    ReadFixed(&c.SystemFlags, 4, f);
+    if (!ReadRecord(f, c)) break;
     list.push_back(std::move(c));
   }
 }

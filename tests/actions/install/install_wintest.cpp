@@ -1,0 +1,423 @@
+// The installer under Wine: a description and SETUP.DAT written at test
+// time, the run into the prefix (files with their member dates, the
+// associations, the Start menu through Wine's program manager, the
+// uninstall record), its failures and retries, the option dialogs, the
+// program-manager client against a recording DDE server, and the
+// prerequisite check.
+#include "playerrun.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <string>
+
+#include "actions/core/installrun.h"
+#include "actions/install.h"
+#include "actions/progman.h"
+#include "actions/progressdlg.h"
+#include "actions/sysconditions.h"
+#include "engine/core/format/bookoptions.h"
+#include "platform/owl/uiscript.h"
+#include "tools/core/desc/setupdesc.h"
+
+namespace {
+
+std::string Text(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
+
+// Writes the description and SETUP.DAT of `text` into `folder`.
+std::string WriteFixture(const std::string& folder, const std::string& text) {
+  TInstallFixture f;
+  std::string error;
+  EXPECT_TRUE(ParseInstallFixture(text, ".", f, error)) << error;
+  tsl::MemoryStream desc, setup;
+  EXPECT_TRUE(WriteInstallFixture(f, desc, setup));
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  EXPECT_TRUE(wintest::WriteFileBytes(folder + "demo.ins", desc.Data()));
+  EXPECT_TRUE(wintest::WriteFileBytes(folder + "SETUP.DAT", setup.Data()));
+  return folder + "demo.ins";
+}
+
+std::string RegValue(HKEY root, const std::string& key) {
+  char value[512] = {};
+  LONG size = sizeof value;
+  if (::RegQueryValueA(root, key.c_str(), value, &size) != ERROR_SUCCESS) return "<missing>";
+  return value;
+}
+
+std::string ShortPath(const std::string& p) {
+  char s[MAX_PATH] = {};
+  ::GetShortPathNameA(p.c_str(), s, MAX_PATH);
+  return s;
+}
+
+std::string LocalWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA d;
+  FILETIME local;
+  SYSTEMTIME st;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return "<missing>";
+  ::FileTimeToLocalFileTime(&d.ftLastWriteTime, &local);
+  ::FileTimeToSystemTime(&local, &st);
+  char t[64];
+  wsprintfA(t, "%04d-%02d-%02d %02d:%02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+  return t;
+}
+
+// The target of a shell link, read through IShellLink.
+std::string LinkTarget(const std::string& lnk) {
+  IShellLinkA* link = nullptr;
+  std::string target = "<no link>";
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+    return target;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    wchar_t w[MAX_PATH];
+    ::MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, w, MAX_PATH);
+    char path[MAX_PATH] = {};
+    if (SUCCEEDED(file->Load(w, STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
+    file->Release();
+  }
+  link->Release();
+  return target;
+}
+
+std::string ProgramsFolder() {
+  char p[MAX_PATH] = {};
+  ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, p);
+  return std::string(p) + "\\";
+}
+
+void RemoveTree(const std::string& dir) {
+  std::vector<char> from(dir.begin(), dir.end());
+  from.push_back(0);
+  from.push_back(0);
+  SHFILEOPSTRUCTA op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.data();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  ::SHFileOperationA(&op);
+}
+
+std::vector<std::string> Texts(const TScriptedUiService& ui) {
+  std::vector<std::string> t;
+  for (const TUiRequest& r : ui.Requests()) t.push_back(r.Text);
+  return t;
+}
+
+class Install : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::CoInitialize(nullptr);
+    RemoveTree(root_);
+    ::CreateDirectoryA(root_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    RemoveTree(root_);
+    InstallDescriptionList().Clear();
+    SetProgramManagerService(nullptr);
+    ::CoUninitialize();
+  }
+  const std::string root_ = "C:\\tslinst\\";
+  const std::string source_ = root_ + "quelle\\";
+};
+
+TEST_F(Install, RunUnpacksRegistersMakesTheGroupAndRecordsIt) {
+  const std::string desc = WriteFixture(source_,
+      "target \"  C:\\\\tslinst\\\\Ziel Ordner\\\\\\\\  \"\n"
+      "group \"TslTestGruppe\"\n"
+      "flags 0x19\n"
+      "association \"tslx\" \"viewer.exe\" \"TSL-Testdatei\"\n"
+      "association \"tsly\" \"FEHLT.EXE\" \"Fehlt\"\n"
+      "item \"VIEWER.EXE\" \"Betrachter\"\n"
+      "folder \"\"\n"
+      "file \"viewer.exe\" size 70000 date 2024-05-06 07:08:10\n"
+      "folder \" \\\\Daten\\\\ \"\n"
+      "file \"liesmich.txt\" text \"Hallo\" date 2023-12-24 00:05:06\n");
+  LoadInstallDescription(desc.c_str(), "Demo");
+  ASSERT_NE(InstallDescriptionList().Get("DEMO"), nullptr);
+  const std::string target = root_ + "Ziel Ordner\\";
+  const std::string viewer = target + "viewer.exe", readme = target + "Daten\\liesmich.txt";
+
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run == 0 ? "first run" : "second run");
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    RunInstallation("demo");
+    EXPECT_EQ(Texts(ui), (std::vector<std::string>{"Fehler bei Verkn\xFCpfung der Dateiendung:\ntsly mit:\nFEHLT.EXE",
+                                                   "Die Installation wurde abgeschlossen."}));
+    ASSERT_EQ(ui.Requests().size(), 2u);
+    EXPECT_EQ(ui.Requests()[1].Type, UINT(MB_ICONINFORMATION));
+    EXPECT_EQ(ui.Requests()[1].Owner, nullptr);
+    EXPECT_EQ(ReportProgressDialog(), nullptr);
+    EXPECT_EQ(LocalWriteTime(viewer), "2024-05-06 07:08:10");
+    EXPECT_EQ(LocalWriteTime(readme), "2023-12-24 00:05:06");
+    EXPECT_EQ(Text(wintest::ReadFileBytes(readme)), "Hallo");
+    EXPECT_EQ(wintest::ReadFileBytes(viewer).size(), 70000u);
+  }
+  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, ".tslx"), "tslx_auto_file");
+  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslx_auto_file"), "TSL-Testdatei");
+  // The path holds a blank: the association gets its short form.
+  const std::string shortViewer = ShortPath("C:\\TSLINST\\ZIEL ORDNER\\VIEWER.EXE");
+  EXPECT_NE(shortViewer.find('~'), std::string::npos) << shortViewer;
+  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslx_auto_file\\shell\\open\\command"), shortViewer + " %1");
+  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, ".tsly"), "<missing>");
+
+  const std::string group = ProgramsFolder() + "TslTestGruppe\\";
+  EXPECT_STRCASEEQ(LinkTarget(group + "Betrachter.lnk").c_str(), viewer.c_str());
+  EXPECT_STRCASEEQ(LinkTarget(group + "TslTestGruppe Deinstallation.lnk").c_str(), (target + "Uninstall.exe").c_str());
+
+  EXPECT_EQ(Text(wintest::ReadFileBytes(target + "Uninstall.ini")),
+            "[DELMODE]\r\nMODE=1\r\n\r\n"
+            "[TARGET]\r\nPATH=C:\\tslinst\\Ziel Ordner\\\r\n\r\n"
+            "[FILES]\r\nNUMFILES=2\r\n"
+            "FILE0=C:\\TSLINST\\ZIEL ORDNER\\VIEWER.EXE\r\nFILEDATE0=May 6, 2024 7:08:10am\r\n"
+            "FILE1=C:\\TSLINST\\ZIEL ORDNER\\DATEN\\LIESMICH.TXT\r\nFILEDATE1=December 24, 2023 0:05:06am\r\n\r\n"
+            "[DIRS]\r\nNUMDIRS=2\r\nDIR0=C:\\tslinst\\Ziel Ordner\\\r\nDIR1=C:\\tslinst\\Ziel Ordner\\Daten\\\r\n\r\n"
+            "[GROUPNAME]\r\nNAME=TslTestGruppe\r\n\r\n"
+            "[EXT]\r\nNUMEXT=2\r\nEXT0=tslx\r\nEXT1=tsly\r\n");
+  // The uninstaller reads it as an ini file.
+  char v[64] = {};
+  ::GetPrivateProfileStringA("FILES", "FILEDATE1", "", v, sizeof v, (target + "Uninstall.ini").c_str());
+  EXPECT_STREQ(v, "December 24, 2023 0:05:06am");
+
+  UnregisterFileAssociation("tslx");
+  RemoveTree(group.substr(0, group.size() - 1));
+}
+
+TEST_F(Install, FailuresLoseNothingSayWhatAndAllowARetry) {
+  const std::string fixture =
+      "target \"C:\\\\tslinst\\\\ziel\"\n"
+      "group \"x\" off\n"
+      "folder \"\"\n"
+      "file \"a.txt\" text \"neu\"\n";
+  const std::string desc = WriteFixture(source_, fixture + "file \"b.txt\" text \"bbb\" damaged\n");
+  ::CreateDirectoryA((root_ + "ziel").c_str(), nullptr);
+  ASSERT_TRUE(wintest::WriteFileBytes(root_ + "ziel\\b.txt", {'a', 'l', 't'}));
+  LoadInstallDescription(desc.c_str(), "Demo");
+  {
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    RunInstallation("Demo");
+    EXPECT_EQ(Texts(ui), std::vector<std::string>{"Fehler beim Schreiben der Datei:\nC:\\tslinst\\ziel\\b.txt"});
+    EXPECT_EQ(Text(wintest::ReadFileBytes(root_ + "ziel\\b.txt")), "alt");
+    EXPECT_EQ(ReportProgressDialog(), nullptr);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((root_ + "ziel\\*.tmp").c_str(), &fd);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a temporary file was left: " << fd.cFileName;
+    if (h != INVALID_HANDLE_VALUE) ::FindClose(h);
+  }
+  {
+    ::DeleteFileA((source_ + "SETUP.DAT").c_str());
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    RunInstallation("Demo");
+    EXPECT_EQ(Texts(ui), std::vector<std::string>{"Kann Datei SETUP.DAT nicht finden!"});
+  }
+  {
+    WriteFixture(source_, fixture + "folder \"..\\\\raus\"\nfile \"c.txt\" text \"c\"\n");
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    RunInstallation("Demo");
+    EXPECT_EQ(Texts(ui), std::vector<std::string>{"Fehler beim Schreiben der Datei:\nC:\\tslinst\\ziel\\..\\raus\\"});
+    EXPECT_EQ(::GetFileAttributesA((root_ + "raus").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  {
+    WriteFixture(source_, fixture + "file \"b.txt\" text \"bbb\"\n");
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    RunInstallation("Demo");
+    EXPECT_EQ(Texts(ui), std::vector<std::string>{"Die Installation wurde abgeschlossen."});
+    EXPECT_EQ(Text(wintest::ReadFileBytes(root_ + "ziel\\b.txt")), "bbb");
+    const std::string ini = Text(wintest::ReadFileBytes(root_ + "ziel\\Uninstall.ini"));
+    EXPECT_NE(ini.find("NUMFILES=2\r\n"), std::string::npos) << ini;
+    EXPECT_EQ(ini.find("GROUPNAME"), std::string::npos) << ini;
+  }
+  // A name never loaded does nothing.
+  TScriptedUiService ui;
+  TUiServiceScope scope(ui);
+  RunInstallation("Unbekannt");
+  RunProgramGroupDialog("Unbekannt");
+  RunTargetDirectoryDialog("Unbekannt");
+  EXPECT_TRUE(ui.Requests().empty());
+}
+
+// Answers the next dialog that has control 100: sets its text, the check
+// box 101 as asked, and presses the button.
+struct TDialogAnswer {
+  std::string Text;
+  int Check = -1;
+  int Button = IDOK;
+  std::string Seen;
+};
+TDialogAnswer Answer;
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dlg = ::GetActiveWindow();
+  if (!dlg || !::GetDlgItem(dlg, kOptionEditId)) return;
+  ::KillTimer(nullptr, id);
+  char seen[300] = {};
+  ::GetDlgItemTextA(dlg, kOptionEditId, seen, sizeof seen);
+  Answer.Seen = seen;
+  ::SetDlgItemTextA(dlg, kOptionEditId, Answer.Text.c_str());
+  if (Answer.Check >= 0) ::CheckDlgButton(dlg, kOptionButtonId, Answer.Check);
+  ::PostMessageA(dlg, WM_COMMAND, Answer.Button, 0);
+}
+
+TEST_F(Install, OptionDialogsChangeTheLoadedDescriptionOnlyWithOk) {
+  const std::string desc = WriteFixture(source_, "target \"C:\\\\alt\"\ngroup \"Alte Gruppe\"\n");
+  LoadInstallDescription(desc.c_str(), "Demo");
+  TInstallOptionen& o = InstallDescriptionList().Get("Demo")->Options;
+  const struct {
+    const char* what;
+    bool group;
+    TDialogAnswer answer;
+    const char* seen;
+    const char* stored;
+    uint16_t create;
+  } cases[] = {
+      {"group renamed and switched off", true, {"Neue Gruppe", BST_UNCHECKED}, "Alte Gruppe", "Neue Gruppe", 0},
+      {"group dialog cancelled", true, {"Verworfen", BST_CHECKED, IDCANCEL}, "Neue Gruppe", "Neue Gruppe", 0},
+      {"target keeps one backslash", false, {"C:\\neu\\\\\\"}, "C:\\alt", "C:\\neu\\", 0},
+      {"target dialog cancelled", false, {"D:\\nein", -1, IDCANCEL}, "C:\\neu\\", "C:\\neu\\", 0},
+      {"empty target", false, {""}, "C:\\neu\\", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Answer = c.answer;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerDialog);
+    if (c.group)
+      RunProgramGroupDialog("demo");
+    else
+      RunTargetDirectoryDialog("demo");
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(Answer.Seen, c.seen);
+    EXPECT_EQ((c.group ? o.GroupName : o.TargetFolder).str(), c.stored);
+    EXPECT_EQ(o.CreateGroup, c.create);
+  }
+}
+
+// --- The program manager client --------------------------------------
+
+TEST(ProgramManager, RecordingServerGetsTheCommandsAfterTheWait) {
+  const std::string log = wintest::TempPath("ddelog.txt");
+  ::DeleteFileA(log.c_str());
+  TChildProcess server("\"" + ProgramFolder() + "ddelog.exe.so\" TSLTESTPROGMAN \"" + log + "\" 30000");
+  ASSERT_TRUE(wintest::PumpUntil([&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+  SetProgramManagerService("TSLTESTPROGMAN");
+  TScriptedUiService ui;
+  TUiServiceScope scope(ui);
+  {
+    const DWORD start = ::GetTickCount();
+    TProgrammManager pm("Titel");
+    EXPECT_GE(::GetTickCount() - start, 2000u);
+    EXPECT_EQ(pm.Usable, 1u);
+    EXPECT_EQ(CurrentProgramManager(), &pm);
+    pm.GroupName = "Demo";
+    pm.Items.push_back({"D:\\DEMO\\DEMO.EXE", "Demo", ""});
+    pm.Items.push_back({"D:\\DEMO\\Uninstall.exe", "Demo Deinstallation", ""});
+    pm.CreateGroupAndItems();
+  }
+  SetProgramManagerService(nullptr);
+  EXPECT_EQ(CurrentProgramManager(), nullptr);
+  EXPECT_TRUE(ui.Requests().empty()) << ui.Requests()[0].Text;
+  EXPECT_EQ(Text(wintest::ReadFileBytes(log)),
+            "[CreateGroup(Demo)][AddItem(D:\\DEMO\\DEMO.EXE,Demo)][AddItem(D:\\DEMO\\Uninstall.exe,Demo "
+            "Deinstallation)]\r\n[ShowGroup(Demo,1)]\r\n");
+  ::DeleteFileA(log.c_str());
+}
+
+TEST(ProgramManager, WithoutAServerEveryStepSaysSo) {
+  SetProgramManagerService("TSLNOSUCHSERVICE");
+  TScriptedUiService ui;
+  TUiServiceScope scope(ui);
+  {
+    const DWORD start = ::GetTickCount();
+    TProgrammManager pm("Titel");
+    EXPECT_LT(::GetTickCount() - start, 2000u) << "no wait without a conversation";
+    EXPECT_EQ(pm.Usable, 0u);
+    pm.CreateGroupAndItems();
+  }
+  SetProgramManagerService(nullptr);
+  ASSERT_EQ(ui.Requests().size(), 3u);
+  EXPECT_EQ(ui.Requests()[0].Text,
+            "Konnte Konversation nicht starten. Stellen Sie sicher, dassder Programmanager verf\xFCgbar ist.");
+  EXPECT_EQ(ui.Requests()[0].Type, UINT(MB_ICONHAND));
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_EQ(ui.Requests()[i].Text.rfind("Fehler: DMLERR_", 0), 0u) << ui.Requests()[i].Text;
+    EXPECT_EQ(ui.Requests()[i].Caption, "Titel");
+    EXPECT_EQ(ui.Requests()[i].Type, UINT(MB_ICONINFORMATION));
+  }
+  TProgrammManager::ReportDdeError(0);
+  ASSERT_EQ(ui.Requests().size(), 4u);
+  EXPECT_EQ(ui.Requests()[3].Caption, "DDEML");
+}
+
+// --- The prerequisite check ------------------------------------------
+
+class Conditions : public ::testing::Test {
+protected:
+  void TearDown() override {
+    ::DeleteFileA(SystemConditionsPath().c_str());
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tslcnd");
+  }
+  static void Write(const std::vector<TSystemConditionChecker>& list, size_t cut = 0) {
+    tsl::MemoryStream s;
+    ::WriteConditions(s, list);
+    std::vector<uint8_t> b = s.Data();
+    b.resize(b.size() - cut);
+    ASSERT_TRUE(wintest::WriteFileBytes(SystemConditionsPath(), b));
+  }
+};
+
+TEST_F(Conditions, MissingExtensionAsksStartsAndWaits) {
+  TSystemConditionChecker c;
+  c.Name = "Test";
+  c.Extensions = "tslcnd";
+  c.Message = "Fehlt. Installieren?";
+  c.Installer = "C:\\tslinst\\fehlt.exe";
+  c.CriteriaFlags = kCondExtensions | kCondAsk;
+  Write({c});
+  TBookStructOptions info;
+  {
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    ui.AnswerMessage(IDYES);
+    ui.AnswerMessage(IDOK);
+    CheckSystemConditions(info);
+    EXPECT_EQ(Texts(ui), (std::vector<std::string>{"Fehlt. Installieren?",
+                                                   "Bitte dr\xFC" "cken Sie nach beendeter Installation die "
+                                                   "Eingabetaste..."}));
+    if (ui.Requests().size() == 2) {
+      EXPECT_EQ(ui.Requests()[0].Type, UINT(MB_YESNO | MB_ICONQUESTION));
+      EXPECT_EQ(ui.Requests()[1].Type, UINT(MB_ICONINFORMATION));
+    }
+  }
+  // Present: nothing; the key's value need not fit the check's buffer.
+  HKEY key;
+  ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, ".tslcnd", &key), ERROR_SUCCESS);
+  const std::string longValue(400, 'v');
+  ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(longValue.c_str()),
+                   static_cast<DWORD>(longValue.size() + 1));
+  ::RegCloseKey(key);
+  {
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    CheckSystemConditions(info);
+    EXPECT_TRUE(ui.Requests().empty());
+  }
+  // A record cut short starts nothing; the whole one before it still asks,
+  // and No ends it.
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tslcnd");
+  for (size_t records : {1, 2}) {
+    SCOPED_TRACE(records);
+    Write(std::vector<TSystemConditionChecker>(records, c), 5);
+    TScriptedUiService ui;
+    TUiServiceScope scope(ui);
+    ui.AnswerMessage(IDNO);
+    CheckSystemConditions(info);
+    EXPECT_EQ(SystemConditions().size(), records - 1);
+    EXPECT_EQ(ui.Requests().size(), records - 1);
+  }
+}
+
+}  // namespace
