@@ -34,10 +34,11 @@ test: build demo
 
 demo: deps
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD)/native --target tslmake -j $(JOBS)
-	@mkdir -p $(BUILD)/demo
+	@cmake --build $(BUILD)/native --target tslmake setupmake -j $(JOBS)
+	@mkdir -p $(BUILD)/demo/install
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
+	@$(BUILD)/native/setupmake examples/demo/install.tis $(BUILD)/demo/install/demo.ins
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

@@ -12,8 +12,10 @@
 
 #include <string>
 
+#include "actions/conditiondlg.h"
 #include "actions/core/installrun.h"
 #include "actions/install.h"
+#include "actions/ownerdrawbutton.h"
 #include "actions/progman.h"
 #include "actions/progressdlg.h"
 #include "actions/sysconditions.h"
@@ -418,6 +420,96 @@ TEST_F(Conditions, MissingExtensionAsksStartsAndWaits) {
     EXPECT_EQ(SystemConditions().size(), records - 1);
     EXPECT_EQ(ui.Requests().size(), records - 1);
   }
+}
+
+// The editor: what it shows of a record, what it stores back, renaming,
+// and the browse button's size.
+std::string EditorLog;
+void CALLBACK DriveEditor(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dlg = ::GetActiveWindow();
+  if (!dlg || !::GetDlgItem(dlg, kCondList)) return;
+  ::KillTimer(nullptr, id);
+  auto text = [dlg](int item) {
+    char t[300] = {};
+    ::GetDlgItemTextA(dlg, item, t, sizeof t);
+    return std::string(t);
+  };
+  auto boxes = [dlg] {
+    std::string b;
+    for (int i = 0; i < 6; ++i) b += ::IsDlgButtonChecked(dlg, kCondSystemFirst + i) ? '1' : '0';
+    return b;
+  };
+  auto select = [dlg](int item, int index) {
+    ::SendDlgItemMessageA(dlg, item, CB_SETCURSEL, index, 0);
+    ::SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(item, CBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, item)));
+  };
+  RECT r;
+  ::GetClientRect(::GetDlgItem(dlg, kCondBrowse), &r);
+  EditorLog = std::to_string(r.right) + "x" + std::to_string(r.bottom) + "|";
+  EditorLog += std::to_string(::SendDlgItemMessageA(dlg, kCondList, CB_GETCOUNT, 0, 0)) + "|" + text(kCondNameEdit) +
+               "|" + text(kCondValue) + "|" + boxes() + "|" + (::IsDlgButtonChecked(dlg, kCondAskRadio) ? "ask" : "inform") +
+               "|" + text(kCondHint).substr(0, 20) + "|";
+  for (int i = 0; i < 6; ++i) ::CheckDlgButton(dlg, kCondSystemFirst + i, BST_CHECKED);
+  select(kCondList, 1);
+  EditorLog += text(kCondValue) + "|" + boxes() + "|" + std::to_string(::SendDlgItemMessageA(dlg, kCondCriterion, CB_GETCURSEL, 0, 0)) + "|";
+  ::SetDlgItemTextA(dlg, kCondNameEdit, "Umbenannt");
+  ::SendMessageA(dlg, WM_COMMAND, kCondRename, 0);
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Conditions, EditorShowsStoresAndSaves) {
+  TSystemConditionChecker a, b;
+  a.Name = "Film";
+  a.Extensions = "mov;qt";
+  a.CriteriaFlags = kCondExtensions | kCondAsk;
+  a.SystemFlags = kSysWin98 | kSysWinXP;
+  b.Name = "Flash";
+  b.RegistryKey = "HKEY_X\\y";
+  b.CriteriaFlags = kCondRegistryKey;
+  Write({a, b});
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveEditor);
+  EXPECT_EQ(TSystemConditionCheckerDialog(nullptr).Execute(), IDOK);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(EditorLog, "24x24|2|Film|mov;qt|010001|ask|Geben Sie Semikolon-g|HKEY_X\\y|111111|2|");
+  std::vector<TSystemConditionChecker> saved;
+  tsl::MemoryStream s(wintest::ReadFileBytes(SystemConditionsPath()));
+  ::ReadConditions(s, saved);
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(saved[0].SystemFlags, 0u) << "all six boxes mean every system";
+  EXPECT_EQ(saved[0].CriteriaFlags, kCondExtensions | kCondAsk);
+  EXPECT_EQ(saved[1].Name.str(), "Umbenannt");
+  EXPECT_EQ(saved[1].RegistryKey.str(), "HKEY_X\\y");
+}
+
+TEST(OwnerDrawButton, DottedLinesSetEverySecondPixelFromTheCorner) {
+  const HDC screen = ::GetDC(nullptr);
+  const HDC dc = ::CreateCompatibleDC(screen);
+  const HBITMAP bmp = ::CreateCompatibleBitmap(screen, 12, 12);
+  ::ReleaseDC(nullptr, screen);
+  const HGDIOBJ old = ::SelectObject(dc, bmp);
+  const RECT all = {0, 0, 12, 12};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  DrawDottedRect(dc, 1, 2, 6, 9, RGB(0, 0, 0));  // 6 pixels across, 8 down: both even
+  std::string rows;
+  for (int y = 0; y < 11; ++y) {
+    for (int x = 0; x < 8; ++x) rows += ::GetPixel(dc, x, y) == RGB(0, 0, 0) ? 'x' : '.';
+    rows += '\n';
+  }
+  EXPECT_EQ(rows,
+            "........\n"
+            "........\n"
+            ".x.x.xx.\n"
+            "........\n"
+            ".x....x.\n"
+            "........\n"
+            ".x....x.\n"
+            "........\n"
+            ".x....x.\n"
+            ".x.x.x..\n"
+            "........\n");
+  ::SelectObject(dc, old);
+  ::DeleteObject(bmp);
+  ::DeleteDC(dc);
 }
 
 }  // namespace

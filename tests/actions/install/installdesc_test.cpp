@@ -101,14 +101,14 @@ TEST(InstallDescription, FlagsVersionsCountsAndTruncation) {
   {
     Bytes b = one(1);
     b.str("txt").str("A");
-    cases.push_back({"cut inside an element: the rest keeps its defaults", b, 0x31, 1, "C:\\TEST"});
+    cases.push_back({"cut inside an element: the rest keeps its defaults", b, 0x11, 1, "C:\\TEST"});
   }
   {
     Bytes b = one(32767);
     b.str("txt").str("A").str("B");
-    cases.push_back({"a count the file does not hold", b, 0x31, 1, "C:\\TEST"});
+    cases.push_back({"a count the file does not hold", b, 0x11, 1, "C:\\TEST"});
   }
-  cases.push_back({"empty file", Bytes(), 0x31, 0, "C:\\TEST"});
+  cases.push_back({"empty file", Bytes(), 0x11, 0, "C:\\TEST"});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const TInstallOptionen o = ReadDesc(c.bytes);
@@ -171,7 +171,7 @@ TEST(InstallRun, DeleteModeAndFileDates) {
   const struct {
     uint32_t flags;
     int mode;
-  } modes[] = {{0x18, 1}, {0x28, 2}, {0x38, 2}, {0x11, 2}, {0x08, 0}, {0, 2}};
+  } modes[] = {{0x18, 1}, {0x28, 2}, {0x38, 2}, {0x11, 1}, {0x08, 0}, {0, 2}};
   for (const auto& m : modes) EXPECT_EQ(InstallDeleteMode(m.flags), m.mode) << std::hex << m.flags;
 
   const struct {
@@ -342,7 +342,9 @@ TEST(SetupDat, RefusesNamesOutsideTheTargetAndStopsOnDamage) {
     TLzssCore codec;
     const TSetupWalk w = WalkSetupDat(s, "C:\\T\\", codec, sink);
     EXPECT_EQ(w.Step, c.step);
-    if (c.path) EXPECT_EQ(w.Path, c.path);
+    if (c.path) {
+      EXPECT_EQ(w.Path, c.path);
+    }
     EXPECT_EQ(sink.Files.size(), c.written);
     EXPECT_EQ(w.Files.size(), c.written);
   }
@@ -377,8 +379,12 @@ TEST(SetupDat, ProgressReportsEachWholePercentOnce) {
       if (c.total && expect != last) last = expect;
       if (r >= 0) reported.push_back(r);
     }
-    if (c.total >= 100 && c.bytes >= c.total) EXPECT_EQ(reported.size(), 99u);
-    if (c.total == 0) EXPECT_TRUE(reported.empty());
+    if (c.total >= 100 && c.bytes >= c.total) {
+      EXPECT_EQ(reported.size(), 99u);
+    }
+    if (c.total == 0) {
+      EXPECT_TRUE(reported.empty());
+    }
   }
 }
 

@@ -84,7 +84,10 @@ TEST(Pictures, TracingEdgeCases) {
       {"rectangle clockwise from its top left", {".....", ".xxx.", ".xxx.", "....."},
        {{1, 1}, {2, 1}, {3, 1}, {3, 2}, {2, 2}, {1, 2}}},
       {"diagonal pair", {"x.", ".x"}, {{0, 0}, {1, 1}}},
-      {"shape touching the edges", {"xx", "xx"}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
+      {"shape touching the edges", {"xxx", "xxx", "..."}, {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}, {0, 1}}},
+      // The walk gets width x height - 1 steps: round a full 2 x 2 picture
+      // it needs four.
+      {"walk longer than the bound", {"xx", "xx"}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -109,8 +112,7 @@ TEST(Pictures, TracingEdgeCases) {
   TPictureBits cut = Picture24({"xx", "xx"});
   cut.Pixels.resize(4);
   EXPECT_FALSE(BuildOutlineMask(cut, 0, mask));
-  // A walk that never returns ends at the limit: a mask whose contour is
-  // longer than the bound cannot occur, so check the bound on a bad size.
+  // A mask smaller than its size traces nothing.
   EXPECT_TRUE(TraceContour({1, 1}, 3, 1).empty());
 }
 
