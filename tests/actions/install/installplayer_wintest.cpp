@@ -49,18 +49,17 @@ HWND WaitForDialog(const TPlayerRun& p, const std::string& caption, const std::s
   return nullptr;
 }
 
+BOOL CALLBACK MatchPage(HWND w, LPARAM l) {
+  char cls[128] = {};
+  ::GetClassNameA(w, cls, sizeof cls);
+  if (std::string(cls).find("TObjectWindow") == std::string::npos) return TRUE;
+  *reinterpret_cast<HWND*>(l) = w;
+  return FALSE;
+}
+
 HWND PageOf(HWND frame) {
   HWND found = nullptr;
-  ::EnumChildWindows(
-      frame,
-      [](HWND w, LPARAM l) -> BOOL {
-        char cls[128] = {};
-        ::GetClassNameA(w, cls, sizeof cls);
-        if (std::string(cls).find("TObjectWindow") == std::string::npos) return TRUE;
-        *reinterpret_cast<HWND*>(l) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumChildWindows(frame, MatchPage, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
@@ -68,6 +67,18 @@ bool ClickPage(HWND page, int x, int y) {
   POINT p{x, y};
   ::ClientToScreen(page, &p);
   return ClickAt(p);
+}
+
+BOOL CALLBACK CloseExplorer(HWND w, LPARAM) {
+  char cls[64] = {};
+  ::GetClassNameA(w, cls, sizeof cls);
+  if (!lstrcmpA(cls, "CabinetWClass") || !lstrcmpA(cls, "ExploreWClass")) ::PostMessageA(w, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+void CloseExplorerWindows() {
+  ::Sleep(1500);
+  ::EnumWindows(CloseExplorer, 0);
 }
 
 std::string Text(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
@@ -153,6 +164,7 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
       "item \"ANZEIGE.EXE\" \"Anzeige\"\n"
       "folder \"\"\n"
       "file \"anzeige.exe\" size 600000 date 2025-02-03 14:15:16\n"
+      "file \"Uninstall.exe\" size 10 date 2025-02-03 14:15:18\n"
       "folder \"Daten\"\n"
       "file \"werte.txt\" text \"1;2;3\" date 2025-02-03 00:01:02\n");
   const std::string project = WriteProjectFile(TempFolder() + "tslinstall.crt", Project(desc));
@@ -179,11 +191,11 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
   ASSERT_NE(target, nullptr);
   ::SetDlgItemTextA(target, 100, "");
   ASSERT_TRUE(ClickWindow(::GetDlgItem(target, 100)));
-  TypeText("C:\\tslinstp\\Ziel Spieler\\\\");
+  TypeText("C:\\tslinstp\\ZielSpieler\\\\");
   EXPECT_TRUE(wintest::PumpUntil([&] {
     char typed[300] = {};
     ::GetDlgItemTextA(target, 100, typed, sizeof typed);
-    return std::string(typed) == "C:\\tslinstp\\Ziel Spieler\\\\";
+    return std::string(typed) == "C:\\tslinstp\\ZielSpieler\\\\";
   }, 5000)) << "typed into the edit";
   PressButton(target, IDOK);
   ASSERT_TRUE(wintest::PumpUntil([&] { return !::IsWindow(target); }));
@@ -199,15 +211,18 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
     EXPECT_NE(WaitForDialog(player, "Fortschritt der Installation", "", 1000), nullptr);
     PressButton(box, IDOK);
     ASSERT_TRUE(wintest::PumpUntil([&] { return !::IsWindow(box); }));
+    // Wine's program manager shows each group it makes in an explorer
+    // window of its own, which would take the next click.
+    CloseExplorerWindows();
+    ::SetForegroundWindow(frame);
+    ::Sleep(300);
   }
 
-  const std::string dir = kRoot + "Ziel Spieler\\";
+  const std::string dir = kRoot + "ZielSpieler\\";
   EXPECT_EQ(wintest::ReadFileBytes(dir + "anzeige.exe").size(), 600000u);
   EXPECT_EQ(Text(wintest::ReadFileBytes(dir + "Daten\\werte.txt")), "1;2;3");
-  char shortPath[MAX_PATH] = {};
-  ::GetShortPathNameA("C:\\TSLINSTP\\ZIEL SPIELER\\ANZEIGE.EXE", shortPath, MAX_PATH);
   EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, ".tslp"), "tslp_auto_file");
-  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), std::string(shortPath) + " %1");
+  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), "C:\\TSLINSTP\\ZIELSPIELER\\ANZEIGE.EXE %1");
   char programs[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
   const std::string groupDir = std::string(programs) + "\\TslSpielerGruppe\\";
@@ -216,11 +231,12 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
                    (dir + "Uninstall.exe").c_str());
   EXPECT_EQ(Text(wintest::ReadFileBytes(dir + "Uninstall.ini")),
             "[DELMODE]\r\nMODE=1\r\n\r\n"
-            "[TARGET]\r\nPATH=C:\\tslinstp\\Ziel Spieler\\\r\n\r\n"
-            "[FILES]\r\nNUMFILES=2\r\n"
-            "FILE0=C:\\TSLINSTP\\ZIEL SPIELER\\ANZEIGE.EXE\r\nFILEDATE0=February 3, 2025 2:15:16pm\r\n"
-            "FILE1=C:\\TSLINSTP\\ZIEL SPIELER\\DATEN\\WERTE.TXT\r\nFILEDATE1=February 3, 2025 0:01:02am\r\n\r\n"
-            "[DIRS]\r\nNUMDIRS=2\r\nDIR0=C:\\tslinstp\\Ziel Spieler\\\r\nDIR1=C:\\tslinstp\\Ziel Spieler\\Daten\\\r\n\r\n"
+            "[TARGET]\r\nPATH=C:\\tslinstp\\ZielSpieler\\\r\n\r\n"
+            "[FILES]\r\nNUMFILES=3\r\n"
+            "FILE0=C:\\TSLINSTP\\ZIELSPIELER\\ANZEIGE.EXE\r\nFILEDATE0=February 3, 2025 2:15:16pm\r\n"
+            "FILE1=C:\\TSLINSTP\\ZIELSPIELER\\UNINSTALL.EXE\r\nFILEDATE1=February 3, 2025 2:15:18pm\r\n"
+            "FILE2=C:\\TSLINSTP\\ZIELSPIELER\\DATEN\\WERTE.TXT\r\nFILEDATE2=February 3, 2025 0:01:02am\r\n\r\n"
+            "[DIRS]\r\nNUMDIRS=2\r\nDIR0=C:\\tslinstp\\ZielSpieler\\\r\nDIR1=C:\\tslinstp\\ZielSpieler\\Daten\\\r\n\r\n"
             "[GROUPNAME]\r\nNAME=TslSpielerGruppe\r\n\r\n"
             "[EXT]\r\nNUMEXT=1\r\nEXT0=tslp\r\n");
 
