@@ -49,6 +49,24 @@ HWND WaitForDialog(const TPlayerRun& p, const std::string& caption, const std::s
   return nullptr;
 }
 
+BOOL CALLBACK ListDialog(HWND w, LPARAM l) {
+  auto* f = reinterpret_cast<TFound*>(l);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  char cls[32] = {};
+  ::GetClassNameA(w, cls, sizeof cls);
+  if (pid == f->Pid && ::IsWindowVisible(w))
+    f->Text += std::string(cls) + " \"" + WindowText(w) + "\" \"" + MessageBoxText(w) + "\"; ";
+  return TRUE;
+}
+
+// What the player shows, for failure messages.
+std::string Shown(const TPlayerRun& p) {
+  TFound f{p.Info.dwProcessId, "", ""};
+  ::EnumWindows(ListDialog, reinterpret_cast<LPARAM>(&f));
+  return f.Text;
+}
+
 BOOL CALLBACK MatchPage(HWND w, LPARAM l) {
   char cls[128] = {};
   ::GetClassNameA(w, cls, sizeof cls);
@@ -205,8 +223,7 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
     SCOPED_TRACE(run ? "second run" : "first run");
     ASSERT_TRUE(ClickPage(page, kButtonX, ButtonY(3)));
     HWND box = WaitForDialog(player, "", done, 60000);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), "Installationstest");
+    ASSERT_NE(box, nullptr) << Shown(player);
     // The progress window stays until the closing box is answered.
     EXPECT_NE(WaitForDialog(player, "Fortschritt der Installation", "", 1000), nullptr);
     PressButton(box, IDOK);
@@ -221,8 +238,13 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
   const std::string dir = kRoot + "ZielSpieler\\";
   EXPECT_EQ(wintest::ReadFileBytes(dir + "anzeige.exe").size(), 600000u);
   EXPECT_EQ(Text(wintest::ReadFileBytes(dir + "Daten\\werte.txt")), "1;2;3");
+  // A name longer than 8.3 makes the short form differ: the association
+  // gets it.
+  char shortPath[MAX_PATH] = {};
+  ::GetShortPathNameA((dir + "anzeige.exe").c_str(), shortPath, MAX_PATH);
+  EXPECT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
   EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, ".tslp"), "tslp_auto_file");
-  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), "C:\\TSLINSTP\\ZIELSPIELER\\ANZEIGE.EXE %1");
+  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), std::string(shortPath) + " %1");
   char programs[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
   const std::string groupDir = std::string(programs) + "\\TslSpielerGruppe\\";
@@ -255,6 +277,11 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
 // start nothing.
 TEST(InstallThroughThePlayer, PrerequisiteCheckAtStartUp) {
   const std::string cnd = ProgramFolder() + "system.cnd";
+  // The file beside the player must not outlive the test, failed or not.
+  struct TRemove {
+    std::string Path;
+    ~TRemove() { ::DeleteFileA(Path.c_str()); }
+  } remove{cnd};
   const std::string ran = wintest::TempPath("tslcnd_ran.txt");
   ::DeleteFileA(ran.c_str());
   TSystemConditionChecker c;
@@ -278,10 +305,11 @@ TEST(InstallThroughThePlayer, PrerequisiteCheckAtStartUp) {
   write(0);
   {
     TPlayerRun player("\"" + project + "\"");
-    HWND ask = WaitForDialog(player, "Pruefung", c.Message.str());
-    ASSERT_NE(ask, nullptr);
+    // Before any window the program title is still the player's own.
+    HWND ask = WaitForDialog(player, "", c.Message.str());
+    ASSERT_NE(ask, nullptr) << Shown(player);
     PressButton(ask, IDYES);
-    HWND wait = WaitForDialog(player, "Pruefung",
+    HWND wait = WaitForDialog(player, WindowText(ask),
                               "Bitte dr\xFC" "cken Sie nach beendeter Installation die Eingabetaste...");
     ASSERT_NE(wait, nullptr);
     EXPECT_EQ(player.FindWindowOf("TSLPLAY32Frame"), nullptr) << "the check runs before any window";
