@@ -37,16 +37,20 @@ BOOL CALLBACK MatchDialog(HWND w, LPARAM l) {
   return FALSE;
 }
 
-// A visible dialog of the player with that caption or box text.
+// A visible dialog of the player with that caption or box text. The wait
+// pumps: the player's DDE client broadcasts to every top-level window,
+// this program's included, and waits for each to answer.
 HWND WaitForDialog(const TPlayerRun& p, const std::string& caption, const std::string& text, DWORD ms = 30000) {
-  const DWORD start = ::GetTickCount();
-  do {
-    TFound f{p.Info.dwProcessId, caption, text};
-    ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&f));
-    if (f.Window) return f.Window;
-    ::Sleep(50);
-  } while (::GetTickCount() - start < ms);
-  return nullptr;
+  HWND found = nullptr;
+  wintest::PumpUntil(
+      [&] {
+        TFound f{p.Info.dwProcessId, caption, text};
+        ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&f));
+        found = f.Window;
+        return found != nullptr;
+      },
+      ms);
+  return found;
 }
 
 BOOL CALLBACK ListDialog(HWND w, LPARAM l) {
@@ -172,7 +176,6 @@ std::string Project(const std::string& description) {
 }
 
 TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
-  ::CoInitialize(nullptr);
   RemoveTree(kRoot.substr(0, kRoot.size() - 1));
   ::CreateDirectoryA(kRoot.c_str(), nullptr);
   const std::string desc = WriteInstallFiles(kRoot + "quelle\\",
@@ -245,6 +248,7 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
   EXPECT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
   EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, ".tslp"), "tslp_auto_file");
   EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), std::string(shortPath) + " %1");
+  ::CoInitialize(nullptr);
   char programs[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
   const std::string groupDir = std::string(programs) + "\\TslSpielerGruppe\\";
