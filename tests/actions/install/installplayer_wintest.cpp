@@ -40,16 +40,14 @@ BOOL CALLBACK MatchDialog(HWND w, LPARAM l) {
 // A visible dialog of the player with that caption or box text. The wait
 // pumps: the player's DDE client broadcasts to every top-level window,
 // this program's included, and waits for each to answer.
+HWND FindDialog(const TPlayerRun& p, const std::string& caption, const std::string& text) {
+  TFound f{p.Info.dwProcessId, caption, text};
+  ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&f));
+  return f.Window;
+}
 HWND WaitForDialog(const TPlayerRun& p, const std::string& caption, const std::string& text, DWORD ms = 30000) {
   HWND found = nullptr;
-  wintest::PumpUntil(
-      [&] {
-        TFound f{p.Info.dwProcessId, caption, text};
-        ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&f));
-        found = f.Window;
-        return found != nullptr;
-      },
-      ms);
+  wintest::PumpUntil([&] { return (found = FindDialog(p, caption, text)) != nullptr; }, ms);
   return found;
 }
 
@@ -273,6 +271,59 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
   RemoveTree(kRoot.substr(0, kRoot.size() - 1));
   ::DeleteFileA(project.c_str());
   ::CoUninitialize();
+}
+
+// Failures through the player: a damaged member names its file and leaves
+// the one that was there; a missing SETUP.DAT says so; the run after a
+// fixed SETUP.DAT succeeds.
+TEST(InstallThroughThePlayer, FailuresSayWhatAndTheNextRunSucceeds) {
+  RemoveTree(kRoot.substr(0, kRoot.size() - 1));
+  ::CreateDirectoryA(kRoot.c_str(), nullptr);
+  ::CreateDirectoryA((kRoot + "ziel").c_str(), nullptr);
+  ASSERT_TRUE(wintest::WriteFileBytes(kRoot + "ziel\\b.txt", {'a', 'l', 't'}));
+  const std::string fixture = "target \"C:\\\\tslinstp\\\\ziel\"\ngroup \"x\" off\nfolder \"\"\nfile \"a.txt\" text \"neu\"\n";
+  const std::string desc = WriteInstallFiles(kRoot + "quelle\\", fixture + "file \"b.txt\" size 5000 damaged\n");
+  const std::string project = WriteProjectFile(TempFolder() + "tslinstfail.crt", Project(desc));
+  TPlayerRun player("\"" + project + "\"");
+  const HWND frame = player.WaitForFrame();
+  ASSERT_NE(frame, nullptr);
+  HWND page = nullptr;
+  ASSERT_TRUE(wintest::PumpUntil([&] { return (page = PageOf(frame)) != nullptr; }));
+  ::Sleep(300);
+  ASSERT_TRUE(ClickPage(page, kButtonX, ButtonY(0)));
+  const struct {
+    const char* what;
+    const char* setup;  // null: no SETUP.DAT
+    std::string box;
+    const char* b;
+  } steps[] = {
+      {"damaged member", "file \"b.txt\" size 5000 damaged\n", "Fehler beim Schreiben der Datei:\nC:\\tslinstp\\ziel\\b.txt", "alt"},
+      {"missing SETUP.DAT", nullptr, "Kann Datei SETUP.DAT nicht finden!", "alt"},
+      {"fixed", "file \"b.txt\" text \"bbb\"\n", "Die Installation wurde abgeschlossen.", "bbb"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    // The run closes SETUP.DAT just after its progress window.
+    const std::string setup = kRoot + "quelle\\SETUP.DAT";
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] { return ::DeleteFileA(setup.c_str()) != 0 || ::GetLastError() == ERROR_FILE_NOT_FOUND; }, 5000))
+        << "error " << ::GetLastError();
+    if (step.setup) WriteInstallFiles(kRoot + "quelle\\", fixture + step.setup);
+    ASSERT_TRUE(ClickPage(page, kButtonX, ButtonY(3)));
+    HWND box = WaitForDialog(player, "", step.box);
+    ASSERT_NE(box, nullptr) << Shown(player);
+    PressButton(box, IDOK);
+    // The run ends (progress window closed, SETUP.DAT released) after
+    // its box.
+    ASSERT_TRUE(wintest::PumpUntil([&] {
+      return !::IsWindow(box) && !FindDialog(player, "Fortschritt der Installation", "");
+    }));
+    EXPECT_EQ(Text(wintest::ReadFileBytes(kRoot + "ziel\\b.txt")), step.b);
+  }
+  ::PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(player.WaitForExit(), 0u);
+  RemoveTree(kRoot.substr(0, kRoot.size() - 1));
+  ::DeleteFileA(project.c_str());
 }
 
 // "system.cnd" beside the player: a condition whose extension is missing
