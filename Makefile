@@ -39,6 +39,8 @@ demo: deps
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
 	@$(BUILD)/native/setupmake examples/demo/install.tis $(BUILD)/demo/install/demo.ins
+	@mkdir -p $(BUILD)/demo/dateien && rm -f $(BUILD)/demo/dateien/demo.zip
+	@zip -qj $(BUILD)/demo/dateien/demo.zip examples/demo/demo.tsd examples/demo/install.tis
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

@@ -171,9 +171,12 @@ const char* ShellSafePath(const char* path, bool allowShort) {
   return result.c_str();
 }
 
-void TProzLZSS::Progress(uint32_t, uint32_t) {
-  const int percent = Count.Step();
+void TProzLZSS::Progress(uint32_t produced, uint32_t unpacked) {
+  uint32_t quiet = 0;
+  const int percent = Gate.OnByte(produced, unpacked, quiet);
   if (percent >= 0) ReportProgress(percent, kProgressText);
+  // The bytes before the next whole percentage are passed over.
+  SetProgressQuiet(quiet);
 }
 
 void LoadInstallDescription(const char* path, const char* name) {

@@ -28,9 +28,9 @@ const char* ShellSafePath(const char* path, bool allowShort);
 // The unpacker of the run: reports the percentage unpacked.
 class TProzLZSS : public TLZSS {
 public:
-  explicit TProzLZSS(uint32_t total) : TLZSS(1), Count(total) {}
-  void Progress(uint32_t, uint32_t) override;
-  TInstallProgress Count;
+  explicit TProzLZSS(uint32_t total) : TLZSS(1), Gate(total) {}
+  void Progress(uint32_t produced, uint32_t unpacked) override;
+  TInstallProgressGate Gate;
 };
 
 // Control ids of the option dialogs.

@@ -11,6 +11,7 @@
 // written for them.
 // Portable: no Windows headers.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,25 +54,52 @@ TSetupWalk WalkSetupDat(tsl::ByteStream& in, const std::string& target, TLzssCor
 // Whether a name from the file stays below the folder it is joined to.
 bool IsSafeInstallName(const std::string& name);
 
-// The percentage shown while unpacking: one step per byte produced; a step
-// yields the whole percentage to report when it changed, else -1. Values of
-// 100 and more are not reported (the run's end closes the progress).
+// The percentage shown while unpacking: a count of the bytes produced over
+// all members against the file's total; the whole percentage is reported
+// when it changes. Values of 100 and more are not reported (the run's end
+// closes the progress).
 class TInstallProgress {
 public:
   explicit TInstallProgress(uint32_t total) : total_(total) { Arm(); }
-  int Step() {
-    const uint64_t c = counter_++;
-    if (total_ == 0 || c < next_) return -1;
-    last_ = static_cast<int>(c * 100 / total_);
+  // The percentage to report for the byte at `counter` (the count before
+  // it), else -1.
+  int At(uint64_t counter) {
+    if (total_ == 0 || counter < next_) return -1;
+    last_ = static_cast<int>(counter * 100 / total_);
     Arm();
     return last_ < 100 ? last_ : -1;
   }
+  // One byte more.
+  int Step() { return At(counter_++); }
+  // The first count at which At can report again.
+  uint64_t Next() const { return next_; }
 
 private:
-  // The first counter whose percentage passes the last one reported.
   void Arm() { next_ = total_ ? ((static_cast<uint64_t>(last_) + 1) * total_ + 99) / 100 : UINT64_MAX; }
   uint32_t total_;
   uint64_t counter_ = 0;
   uint64_t next_ = 0;
   int last_ = 0;
+};
+
+// The unpacker's progress over the members of SETUP.DAT, from the codec's
+// per-byte calls: each call yields the percentage to report (or -1) and
+// how many of the member's next bytes cannot change it, which the codec
+// then passes over.
+class TInstallProgressGate {
+public:
+  explicit TInstallProgressGate(uint32_t total) : count_(total) {}
+  int OnByte(uint32_t produced, uint32_t unpacked, uint32_t& quiet) {
+    if (produced == 0) base_ = end_;  // a member starts where the last one ended
+    end_ = base_ + unpacked;
+    const uint64_t at = base_ + produced;
+    const int percent = count_.At(at);
+    const uint64_t next = count_.Next(), left = unpacked - produced - 1ull;
+    quiet = static_cast<uint32_t>(next > at + 1 ? std::min<uint64_t>(next - at - 1, left) : 0);
+    return percent;
+  }
+
+private:
+  TInstallProgress count_;
+  uint64_t base_ = 0, end_ = 0;
 };

@@ -448,4 +448,58 @@ TEST(SetupFixture, DescriptionAndSetupDatFromText) {
   EXPECT_EQ(error, "line 1: file before the first folder");
 }
 
+// The unpacker's gate reports what a call for every byte would, over
+// members of any size (empty ones included), with far fewer calls.
+class TGatedCoder : public TLzssCore {
+public:
+  explicit TGatedCoder(uint32_t total) : TLzssCore(1), Gate(total) {}
+  void Progress(uint32_t produced, uint32_t unpacked) override {
+    ++Calls;
+    uint32_t quiet = 0;
+    const int p = Gate.OnByte(produced, unpacked, quiet);
+    if (p >= 0) Reported.push_back(p);
+    SetProgressQuiet(quiet);
+  }
+  TInstallProgressGate Gate;
+  std::vector<int> Reported;
+  uint64_t Calls = 0;
+};
+
+TEST(SetupDat, ProgressGateReportsAsEveryByteWould) {
+  const struct {
+    const char* what;
+    std::vector<size_t> sizes;
+    int64_t total;  // -1: the bytes of all members
+  } cases[] = {
+      {"one member", {100000}, -1},
+      {"members of all sizes", {1, 0, 333, 7, 0, 50000, 2, 1999}, -1},
+      {"total smaller than the bytes", {3000, 4000}, 2500},
+      {"tiny total", {10, 10}, 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<SetupFile> files;
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < c.sizes.size(); ++i) {
+      std::string content(c.sizes[i], '\0');
+      for (size_t k = 0; k < content.size(); ++k) content[k] = char((k * 7 + i) % 251);
+      files.push_back({"f" + std::to_string(i), content});
+      bytes += c.sizes[i];
+    }
+    const uint32_t total = static_cast<uint32_t>(c.total < 0 ? bytes : c.total);
+    TInstallProgress every(total);
+    std::vector<int> expected;
+    for (uint64_t i = 0; i < bytes; ++i)
+      if (const int p = every.Step(); p >= 0) expected.push_back(p);
+    tsl::MemoryStream s = SetupDat({{"", files}}, total).stream();
+    TMemorySink sink;
+    TGatedCoder codec(total);
+    EXPECT_EQ(WalkSetupDat(s, "", codec, sink).Step, TSetupStep::Done);
+    EXPECT_EQ(codec.Reported, expected);
+    EXPECT_EQ(codec.BytesProduced(), c.sizes.back());
+    // A call at each member's start and at each whole percentage passed.
+    EXPECT_LE(codec.Calls, c.sizes.size() + bytes * 100 / total + 2);
+  }
+}
+
 }  // namespace
