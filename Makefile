@@ -34,8 +34,8 @@ test: build demo
 
 demo: deps
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD)/native --target tslmake -j $(JOBS)
-	@mkdir -p $(BUILD)/demo
+	@cmake --build $(BUILD)/native --target tslmake setupmake -j $(JOBS)
+	@mkdir -p $(BUILD)/demo/install
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
 	@ffmpeg -y -loglevel error -f lavfi -i testsrc=duration=4:size=160x120:rate=10 -an -c:v msvideo1 $(BUILD)/demo/demo_clip.avi
@@ -44,6 +44,9 @@ demo: deps
 	@for c in red:rot green:gruen blue:blau orange:orange purple:lila; do \
 	  convert -size 320x240 gradient:$${c%%:*}-white $(BUILD)/demo/dias/$${c##*:}.jpg; done
 	@$(BUILD)/native/tslmake --dia $(BUILD)/demo/dias/demo.dia '<CURRENTPROJECTDIR>dias\rot.jpg' '<CURRENTPROJECTDIR>dias\blau.jpg'
+	@$(BUILD)/native/setupmake examples/demo/install.tis $(BUILD)/demo/install/demo.ins
+	@mkdir -p $(BUILD)/demo/dateien && rm -f $(BUILD)/demo/dateien/demo.zip
+	@zip -qj $(BUILD)/demo/dateien/demo.zip examples/demo/demo.tsd examples/demo/install.tis
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <vector>
 
+#include "actions/ownerdrawbutton.h"
 #include "engine/bookstruct.h"
 #include "engine/objectwindow.h"
 #include "engine/startup.h"
@@ -95,7 +96,9 @@ TCopyFolderDialog::TCopyFolderDialog(TWindow* parent, const char* caption, const
       StartFile(startFile ? startFile : ""),
       Information(information ? information : ""),
       Target(target),
-      TargetSize(targetSize) {}
+      TargetSize(targetSize) {
+  new TOwnerDrawPushbutton(this, kCopyBrowseId, kBrowseBitmapId);
+}
 
 void TCopyFolderDialog::SetupWindow() {
   TDialog::SetupWindow();

@@ -9,6 +9,7 @@
 #include "actions/core/copyinstall.h"
 #include "actions/core/execservices.h"
 #include "actions/execservices.h"
+#include "actions/install.h"
 #include "actions/unzip.h"
 #include "engine/bookstruct.h"
 #include "engine/objectwindow.h"
@@ -91,9 +92,20 @@ void CopyInstallFamily(TActionRun& run) {
     case TActionCode::FilesToClipboard:
       PutFileOnClipboard(Resolved(run.Book, a).c_str());
       break;
+    case TActionCode::LoadInstallDescription:
+      LoadInstallDescription(Resolved(run.Book, a).c_str(), a.Text2.c_str());
+      break;
+    case TActionCode::ProgramGroupDialog:
+      RunProgramGroupDialog(a.Text2.c_str());
+      break;
+    case TActionCode::TargetDirectoryDialog:
+      RunTargetDirectoryDialog(a.Text2.c_str());
+      break;
+    case TActionCode::RunInstallation:
+      RunInstallation(a.Text2.c_str());
+      break;
     default:
-      // The installation codes (42 to 45) and the export (56) come with
-      // their services.
+      // The export (56) comes with its service.
       break;
   }
 }

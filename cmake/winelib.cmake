@@ -32,13 +32,14 @@ set(TSL_MEDIA_BMPS)
 foreach(n MCI_WAVE MCI_MIDI MCI_CD MCIBAR_SMALL MCIBAR_LARGE)
   list(APPEND TSL_MEDIA_BMPS ${TSL_GEN}/IDB_${n}.bmp)
 endforeach()
+list(APPEND TSL_SCROLLER_BMPS ${TSL_GEN}/IDB_BROWSE.bmp)
 add_custom_command(OUTPUT ${TSL_SCROLLER_BMPS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
   COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${TSL_BMPGEN} ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp
   COMMAND ${TSL_BMPGEN} --scroller ${TSL_GEN}
   COMMAND ${TSL_BMPGEN} --treelist ${TSL_GEN}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h
-          ${CMAKE_SOURCE_DIR}/tools/core/scrollerbmp.h ${CMAKE_SOURCE_DIR}/tools/core/treelistbmp.h VERBATIM)
+          ${CMAKE_SOURCE_DIR}/tools/core/scrollerbmp.h ${CMAKE_SOURCE_DIR}/tools/core/treelistbmp.h ${CMAKE_SOURCE_DIR}/tools/core/browsebmp.h VERBATIM)
 add_custom_command(OUTPUT ${TSL_MEDIA_BMPS}
   COMMAND ${TSL_BMPGEN} --media ${TSL_GEN}
   DEPENDS ${TSL_SCROLLER_BMPS} ${CMAKE_SOURCE_DIR}/tools/core/mediabmp.h ${CMAKE_SOURCE_DIR}/objects/core/mcibardata.h

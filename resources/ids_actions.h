@@ -9,3 +9,5 @@
 #define IDS_UNPACK_FAILED 2145
 #define IDS_UNPACK_START_FILE 2146
 #define IDS_UNPACK_BAD_METHOD 2152
+#define IDS_CONDITION_INSTALLER_FILTER 120  /* "Ausführbare Dateien |*.exe;*.com|" */
+#define IDS_CONDITION_DELETE 1057           /* "Soll ich diesen Eintrag wirklich löschen?" */

@@ -260,6 +260,7 @@ int TLzssCore::Encode(tsl::ByteStream* inStream, tsl::ByteStream* outStream) {
 bool TLzssCore::Decode(tsl::ByteStream* inStream, tsl::ByteStream* outStream) {
   if (!inStream || !outStream) return false;
   packedConsumed_ = bytesProduced_ = 0;
+  progressQuiet_ = 0;
   TReadBuffer in(*inStream);
   uint8_t head[kLzssHeaderSize] = {};
   for (uint32_t i = 0; i < 4; ++i) {
@@ -308,7 +309,10 @@ bool TLzssCore::Decode(tsl::ByteStream* inStream, tsl::ByteStream* outStream) {
   const uint32_t limit = unpackedLength_;
   auto emit = [&](uint8_t c) {
     if (progressOn_) {
-      Progress(produced, limit);
+      if (progressQuiet_)
+        --progressQuiet_;
+      else
+        Progress(produced, limit);
       ++bytesProduced_;
     }
     out.Put(c);

@@ -60,7 +60,8 @@ public:
   // writes more than the unpacked length.
   bool Decode(tsl::ByteStream* in, tsl::ByteStream* out);
 
-  // Called for every byte produced while unpacking when progress is on.
+  // Called for every byte produced while unpacking when progress is on,
+  // except the bytes an override asked to pass over (SetProgressQuiet).
   virtual void Progress(uint32_t produced, uint32_t unpackedLength) {}
 
   uint32_t UnpackedLength() const { return unpackedLength_; }
@@ -68,6 +69,11 @@ public:
   uint32_t BytesProduced() const { return bytesProduced_; }
 
 protected:
+  // From Progress: the next `bytes` bytes of this member produce no call,
+  // for an override that knows they would change nothing. Each Decode
+  // starts with every byte called.
+  void SetProgressQuiet(uint32_t bytes) { progressQuiet_ = bytes; }
+
   // The file dates: the input's for packing, set on the output after
   // unpacking. The portable coder has none (a zero date is stored).
   virtual bool InputDateTime(tsl::ByteStream& in, TDosDateTime& dt) { return false; }
@@ -91,6 +97,7 @@ private:
   uint32_t packedConsumed_ = 0;
   uint32_t bytesProduced_ = 0;
   int progressOn_ = 0;
+  uint32_t progressQuiet_ = 0;
 };
 
 // The six header fields of a DOS date and time, and back (each field

@@ -1,9 +1,10 @@
 // Writes sample bitmap files of every variant the BMP codec reads into a
 // folder: for comparing decoders by hand and for seeding the BMP fuzzers.
-// With --scroller it writes the bitmap scroll bar's pictures instead, with
-// --treelist the tree lists' standard pictures, with --media the media
-// objects' symbols and the control bar's buttons
-// (NAME.bmp for each resource), which the build compiles into the player.
+// With --scroller it writes the bitmap scroll bar's pictures and the
+// browse buttons' folder picture (IDB_BROWSE.bmp) instead, with --treelist
+// the tree lists' standard pictures, with --media the media objects' symbols
+// and the control bar's buttons (NAME.bmp for each resource), which the
+// build compiles into the player.
 //   bmpgen <folder> [width height]
 //   bmpgen --scroller <folder>
 //   bmpgen --treelist <folder>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "tools/core/bmpgen.h"
+#include "tools/core/browsebmp.h"
 #include "tools/core/mediabmp.h"
 #include "tools/core/diaframes.h"
 #include "tools/core/scrollerbmp.h"
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
     int failed = 0;
     for (const auto& [name, picture] : scrollerbmp::Pictures())
       failed += !Save(std::string(argv[2]) + "/" + name + ".bmp", bmpgen::Bmp(picture, 40));
+    failed += !Save(std::string(argv[2]) + "/IDB_BROWSE.bmp", bmpgen::Bmp(browsebmp::Picture(), 40));
     if (failed) std::fprintf(stderr, "bmpgen: %d files not written\n", failed);
     return failed ? 1 : 0;
   }

@@ -716,6 +716,7 @@ private:
 
 }  // namespace
 
+
 bool ParseProjectDescription(const std::string& text, const std::string& baseDir,
                              TProjectDescription& out, TDescriptionError& error) {
   Parser parser(out, baseDir);
