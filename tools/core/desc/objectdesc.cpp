@@ -1,6 +1,9 @@
 #include "tools/core/desc/objectdesc.h"
 
+#include "objects/core/abpdesc.h"
+#include "objects/core/bmpcontdesc.h"
 #include "objects/core/buttondesc.h"
+#include "objects/core/flxdesc.h"
 #include "objects/core/navitreedesc.h"
 #include "objects/core/picturedesc.h"
 #include "objects/core/textdesc.h"
@@ -11,7 +14,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
     const char* Word;
     Reader Data;
   } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData},
-                     {"tree", NaviTreeStatementData}};
+                     {"tree", NaviTreeStatementData}, {"animation", AnimationStatementData},
+                     {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
