@@ -28,15 +28,12 @@ TData* StandInData() { return new TStandInData(); }
 }  // namespace
 
 TObjectElement* CreateMCIVideoObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateFLXObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCISoundObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCICDAudioObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateMCIBar(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateABPObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateBmpContObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
@@ -53,13 +50,10 @@ TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i,
 TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 
 TData* CreateMCIData() { return StandInData(); }
-TData* CreateFLXData() { return StandInData(); }
 TData* CreateMCIBarData() { return StandInData(); }
 TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
-TData* CreateABPData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
-TData* CreateBmpContData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
 TData* CreateDiaWindowData() { return StandInData(); }
 TData* CreateDXShowData() { return StandInData(); }

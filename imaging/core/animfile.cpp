@@ -219,4 +219,62 @@ bool TAnimatedBmpListCore::AnyTransparent() const {
   return false;
 }
 
+namespace {
+
+std::vector<uint8_t> Rgb24(int32_t w, int32_t h) {
+  const uint32_t stride = (uint32_t(w) * 3 + 3) & ~3u;
+  std::vector<uint8_t> b(kInfoHeaderBytes + size_t(stride) * uint32_t(h), 0);
+  DibInfoHeader hd{};
+  hd.biSize = kInfoHeaderBytes;
+  hd.biWidth = w;
+  hd.biHeight = h;
+  hd.biPlanes = 1;
+  hd.biBitCount = 24;
+  hd.biSizeImage = stride * uint32_t(h);
+  hd.biXPelsPerMeter = hd.biYPelsPerMeter = kDefaultPelsPerMeter;
+  std::memcpy(b.data(), &hd, sizeof hd);
+  return b;
+}
+
+}  // namespace
+
+bool MakeMaskedPair(const std::vector<uint8_t>& picture, uint32_t transparentColorRef, std::vector<uint8_t>& image,
+                    std::vector<uint8_t>& mask) {
+  std::vector<uint8_t> copy = picture;
+  DibView v;
+  if (copy.empty() || !ParseDib(copy.data(), copy.size(), v) || v.Compressed() || v.compression == kBiBitfields)
+    return false;
+  if (v.bitCount == 16) return false;
+  const uint32_t key = (transparentColorRef & 0xFF) << 16 | (transparentColorRef & 0xFF00) | (transparentColorRef >> 16 & 0xFF);
+  image = Rgb24(v.width, v.height);
+  mask = Rgb24(v.width, v.height);
+  const uint32_t stride = (uint32_t(v.width) * 3 + 3) & ~3u;
+  for (int32_t row = 0; row < v.height; ++row) {
+    const uint8_t* s = v.Row(row);
+    uint8_t* d = image.data() + kInfoHeaderBytes + size_t(row) * stride;
+    uint8_t* m = mask.data() + kInfoHeaderBytes + size_t(row) * stride;
+    for (int32_t x = 0; x < v.width; ++x, d += 3, m += 3) {
+      uint32_t rgb;  // 0x00RRGGBB
+      if (v.bitCount >= 24) {
+        const uint8_t* p = s + size_t(x) * (v.bitCount / 8);
+        rgb = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+      } else {
+        uint32_t idx = v.bitCount == 8 ? s[x] : v.bitCount == 4 ? ((x & 1) ? s[x / 2] & 15 : s[x / 2] >> 4)
+                                                                 : (s[x / 8] >> (7 - x % 8)) & 1;
+        if (idx >= v.numColours) idx = 0;
+        const DibRgbQuad& q = v.colours[idx];
+        rgb = uint32_t(q.rgbRed) << 16 | uint32_t(q.rgbGreen) << 8 | q.rgbBlue;
+      }
+      if (rgb == key) {
+        m[0] = m[1] = m[2] = 0xFF;
+      } else {
+        d[0] = uint8_t(rgb);
+        d[1] = uint8_t(rgb >> 8);
+        d[2] = uint8_t(rgb >> 16);
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace tsl

@@ -132,4 +132,11 @@ protected:
   virtual void ForgetDecoded(int n) {}
 };
 
+// A frame drawn with a transparent colour as two 24-bit pictures of its
+// size: `image` with the transparent pixels black (ORed onto the target)
+// and `mask` white exactly there (ANDed first). False for a picture that is
+// not an uncompressed DIB of 1, 4, 8, 24 or 32 bits.
+bool MakeMaskedPair(const std::vector<uint8_t>& picture, uint32_t transparentColorRef, std::vector<uint8_t>& image,
+                    std::vector<uint8_t>& mask);
+
 }  // namespace tsl
