@@ -9,6 +9,7 @@
 #include "engine/paintinfo.h"
 #include "foundation/fileutil.h"
 #include "imaging/core/gifanim.h"
+#include "platform/owl/dc.h"
 #include "platform/owl/file.h"
 
 namespace {
@@ -19,7 +20,7 @@ void ResolveProjectPath(string& path) {
 
 bool EndsWithGif(const char* name) {
   const size_t n = std::strlen(name);
-  return n >= 4 && _stricmp(name + n - 4, ".gif") == 0;
+  return n >= 4 && ::lstrcmpiA(name + n - 4, ".gif") == 0;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "engine/objectwindow.h"
 #include "engine/paintinfo.h"
 #include "foundation/fileutil.h"
+#include "platform/owl/dc.h"
 #include "platform/owl/file.h"
 
 namespace {

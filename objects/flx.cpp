@@ -7,6 +7,7 @@
 #include "engine/paintinfo.h"
 #include "platform/owl/file.h"
 #include "imaging/animdraw.h"
+#include "platform/owl/dc.h"
 
 namespace {
 
