@@ -34,10 +34,14 @@ test: build demo
 
 demo: deps
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD)/native --target tslmake -j $(JOBS)
+	@cmake --build $(BUILD)/native --target tslmake animmake -j $(JOBS)
 	@mkdir -p $(BUILD)/demo
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
+	@$(BUILD)/native/animmake flc $(BUILD)/demo/anim.flc 160 120 10 120
+	@$(BUILD)/native/animmake abp $(BUILD)/demo/anim.abp 120 60 6 150
+	@$(BUILD)/native/animmake container $(BUILD)/demo/dias.bmc Eins Zwei Drei
+	@convert -delay 30 -loop 2 -size 100x60 xc:red xc:lime xc:blue $(BUILD)/demo/anim.gif
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"
