@@ -129,7 +129,9 @@ TEST(AnimFile, Lists) {
       px.push_back(p.empty() ? -1 : p[0]);
     }
     EXPECT_EQ(px, c.pixels);
-    if (!c.loads) EXPECT_EQ(l.FrameCount(), 0);
+    if (!c.loads) {
+      EXPECT_EQ(l.FrameCount(), 0);
+    }
   }
 }
 
