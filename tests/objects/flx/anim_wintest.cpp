@@ -111,7 +111,9 @@ class AnimPage : public wintest::FramedPage {
 public:
   explicit AnimPage(const std::string& description)
       : FramedPage(description, {"tsl_anim.crt", "anim", 0, 0, 300, 200}) {}
+  // Once the first page is built and shown.
   bool Scrolled() {
+    if (!wintest::PumpUntil([&] { return Book && Book->CurrentPage == 0 && PageBuilt; }, 10000)) return false;
     if (!Page || !Page->Scroller) return false;
     Page->Scroller->ScrollTo(kScrollX, kScrollY);
     return Page->GetScrollOffset() == TPoint(kScrollX, kScrollY);
