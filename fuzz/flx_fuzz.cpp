@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t expected = f.HasPicture() ? f.Picture().size() : 0;
   for (int i = 0; i < 64 && f.NextFrame(); ++i) {
     if (f.Picture().size() != expected) std::abort();
-    if (f.CurrentFrame() > f.FrameCount()) std::abort();
+    // A frame count of 0 wraps at every step, to frame 2 (current 1).
+    if (f.CurrentFrame() > (f.FrameCount() ? f.FrameCount() : 1)) std::abort();
   }
   return 0;
 }
