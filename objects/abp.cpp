@@ -27,8 +27,23 @@ bool EndsWithGif(const char* name) {
 
 TABPObject::TABPObject(TObjectWindow* owner, const TObjectInfo& info, TData* data)
     : TObjectElement(owner, info, data ? data : new TABPData()), Playback(*this, *this) {
-  if (TAnimationRegistry* r = AnimatedBitmaps()) r->push_back({this, 1});
+  Register();
   LoadAnimation();
+}
+
+// The first page is built before the project's clock and its registries
+// exist: its objects enter when they are first commanded.
+void TABPObject::Register() {
+  TAnimationRegistry* r = AnimatedBitmaps();
+  if (!r) return;
+  for (const TAnimationEntry& e : *r)
+    if (e.Object == this) return;
+  r->push_back({this, 1});
+}
+
+void TABPObject::MediaControl(int command, uint32_t argument) {
+  Register();
+  Playback.Control(command, argument);
 }
 
 TABPObject::~TABPObject() {

@@ -23,7 +23,7 @@ public:
   void SetData(TData* data) override;
   void LButtonDblClk(uint32_t modKeys, const TPoint& point) override {}
   void Paint(TPaintInfo& paint) override;
-  void MediaControl(int command, uint32_t argument) override { Playback.Control(command, argument); }
+  void MediaControl(int command, uint32_t argument) override;
   uint32_t GetMediaLength() override { return Animation ? uint32_t(Animation->FrameCount()) : 0; }
   uint32_t GetMediaPosition() override { return Playback.Position; }
   void AnimationStep(const TSysTimeManagerMsg& msg) override { Playback.StepMessage(msg); }
@@ -41,6 +41,7 @@ public:
   TAbpPlayback Playback;
 
 private:
+  void Register();
   TSysTimeManager* Queue() override;
   TTimersFriend* Project() override;
   bool ObjectVisible() const override { return IsVisible(); }

@@ -19,8 +19,18 @@ void ResolveProjectPath(string& path) {
 
 TFLXObject::TFLXObject(TObjectWindow* owner, const TObjectInfo& info, TData* data)
     : TObjectElement(owner, info, data ? data : new TFLXData()), Playback(*this) {
-  if (TAnimationRegistry* r = FrameAnimations()) r->push_back({this, 0});
+  Register();
   LoadAnimation();
+}
+
+// The first page is built before the project's clock and its registries
+// exist: its objects enter when they are first commanded.
+void TFLXObject::Register() {
+  TAnimationRegistry* r = FrameAnimations();
+  if (!r) return;
+  for (const TAnimationEntry& e : *r)
+    if (e.Object == this) return;
+  r->push_back({this, 0});
 }
 
 TFLXObject::~TFLXObject() {
@@ -79,6 +89,7 @@ void TFLXObject::Paint(TPaintInfo& paint) {
 }
 
 void TFLXObject::MediaControl(int command, uint32_t) {
+  Register();
   OnPage([&](HDC dc, int x, int y) {
     TDcCanvas canvas(dc);
     Playback.MediaCommand(command, canvas, x, y);

@@ -36,6 +36,7 @@ public:
   TFlxPlayback Playback;
 
 private:
+  void Register();
   TSysTimeManager* Queue() override;
   TTimersFriend* Project() override;
   bool ObjectVisible() const override { return IsVisible(); }

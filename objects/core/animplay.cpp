@@ -41,10 +41,10 @@ void TAnimationMessages::PostEnd() {
   q->PostMsg(m);
 }
 
-void TAnimationMessages::Cancel() {
-  ++Serial;
-  if (TSysTimeManager* q = Host.Queue()) q->RemoveForObject(Host.ObjectNumber());
-}
+// Removing by owner id would also take the open project's pending-action
+// messages whose owner id (a serial) equals the object's number, and with
+// them an action chain: a cancelled run's steps stay queued and are ignored.
+void TAnimationMessages::Cancel() { ++Serial; }
 
 // ---- kind 3 ----------------------------------------------------------------
 

@@ -26,11 +26,12 @@ public:
   virtual uintptr_t ObjectSender() const = 0;
 };
 
-// Posting and cancelling through the host, as both kinds do it. The queue
-// removes only messages that a dispatch pass has taken in, so a step posted
-// in the same pass as a stop would survive it: every step carries the
-// serial of its run (Param1), a cancel starts a new run, and a step of an
-// earlier run is ignored.
+// Posting and cancelling through the host, as both kinds do it. Every step
+// carries the serial of its run (Param1); a cancel starts a new run, and a
+// step of an earlier run is ignored when it arrives. (The queue's removal by
+// owner id is no use here: it sees only messages a pass has taken in, and it
+// would take the project's pending-action messages, whose owner ids are
+// serials, with the object's number.)
 class TAnimationMessages {
 public:
   explicit TAnimationMessages(TAnimationHost& host) : Host(host) {}

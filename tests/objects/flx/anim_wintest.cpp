@@ -140,6 +140,11 @@ TEST(AnimationObjects, FlcStepsAndGifEndReleasesTheChain) {
   auto* flc = dynamic_cast<TFLXObject*>(p.Object(1));
   ASSERT_NE(flc, nullptr);
   EXPECT_EQ(flc->GetMediaLength(), 10u);
+  auto* gif = dynamic_cast<TABPObject*>(p.Object(2));
+  ASSERT_NE(gif, nullptr);
+  EXPECT_EQ(gif->GetMediaLength(), 3u);
+  ASSERT_NE(gif->Animation, nullptr);
+  EXPECT_EQ(gif->Animation->Header.LoopCount, 2);
   // Two looks a few frames apart show different frames of the FLC.
   std::set<COLORREF> seen;
   wintest::PumpUntil([&] {

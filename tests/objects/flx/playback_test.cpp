@@ -23,6 +23,7 @@ struct Stage : TAnimationHost, TTimersFriend {
   bool open = true, visible = true;
   std::function<void(const TSysTimeManagerMsg&)> step;
   std::vector<uintptr_t> ends;  // senders of kind 10
+  int others = 0;               // other messages delivered
 
   TSysTimeManager* Queue() override { return open ? &queue : nullptr; }
   TTimersFriend* Project() override { return this; }
@@ -32,6 +33,7 @@ struct Stage : TAnimationHost, TTimersFriend {
   int32_t HandleTimerMsg(TSysTimeManager*, const TSysTimeManagerMsg& m) override {
     if (m.Kind == kEndOfMediaMsg) ends.push_back(m.Sender);
     else if (step && m.Sender == 0x5EED) step(m);
+    else ++others;
     return kTimerMsgDone;
   }
   // Lets `ms` pass in 10 ms ticks.
@@ -165,6 +167,28 @@ TEST_F(Playback, FlxInvisibleStepStopsButStaysPlaying) {
   EXPECT_EQ(none.Length(), 0u);
 }
 
+// The project's pending-action messages carry a serial as owner id; one
+// equal to the object's number survives the object's stop.
+TEST_F(Playback, StoppingKeepsOtherMessagesOfTheSameOwnerId) {
+  Stage stage;
+  RecordingCanvas dc;
+  TFlxPlayback p(stage);
+  p.Reader = FiveFrames();
+  stage.step = [&](const TSysTimeManagerMsg& m) { p.StepMessage(m, dc, 0, 0); };
+  TSysTimeManagerMsg run;
+  run.Receiver = &stage;
+  run.Kind = kRunActionMsg;
+  run.Delay = 100;
+  run.OwnerId = 7;
+  stage.queue.PostMsg(run);
+  p.MediaCommand(0, dc, 0, 0);
+  stage.Run(20);
+  p.MediaCommand(1, dc, 0, 0);
+  stage.Run(300);
+  EXPECT_EQ(stage.others, 1);
+  EXPECT_EQ(Shown(dc), (std::vector<int>{1}));
+}
+
 struct Drawer : TAbpFrameDrawer {
   std::vector<int> frames;
   void DrawFrame(int frame) override { frames.push_back(frame); }
@@ -256,7 +280,8 @@ TEST_F(Playback, AbpCommands) {
   p.Control(7, 9);      // past the end while stopped: nothing drawn
   EXPECT_EQ(d.frames.size(), 7u);
   EXPECT_EQ(p.Running, 0);
-  EXPECT_EQ(stage.queue.ActiveCount(), 0u);
+  stage.Run(300);  // the stopped run's step arrives and is ignored
+  EXPECT_EQ(d.frames.size(), 7u);
 
   stage.open = false;   // no project: nothing
   p.Control(0, 0);
