@@ -34,7 +34,7 @@ test: build demo
 
 demo: deps
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD)/native --target tslmake setupmake -j $(JOBS)
+	@cmake --build $(BUILD)/native --target tslmake setupmake animmake -j $(JOBS)
 	@mkdir -p $(BUILD)/demo/install
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
@@ -47,6 +47,10 @@ demo: deps
 	@$(BUILD)/native/setupmake examples/demo/install.tis $(BUILD)/demo/install/demo.ins
 	@mkdir -p $(BUILD)/demo/dateien && rm -f $(BUILD)/demo/dateien/demo.zip
 	@zip -qj $(BUILD)/demo/dateien/demo.zip examples/demo/demo.tsd examples/demo/install.tis
+	@$(BUILD)/native/animmake flc $(BUILD)/demo/anim.flc 160 120 10 120
+	@$(BUILD)/native/animmake abp $(BUILD)/demo/anim.abp 120 60 6 150
+	@$(BUILD)/native/animmake container $(BUILD)/demo/dias.bmc Eins Zwei Drei
+	@convert -delay 30 -loop 2 -size 100x60 xc:red xc:lime xc:blue $(BUILD)/demo/anim.gif
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

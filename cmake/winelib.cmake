@@ -55,6 +55,13 @@ add_custom_command(OUTPUT ${TSL_DIAFRAME_BMPS}
   COMMAND ${TSL_GEN}/diaframegen --diaframes ${TSL_GEN}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h
           ${CMAKE_SOURCE_DIR}/tools/core/diaframes.h VERBATIM)
+set(TSL_SYMBOLGEN ${TSL_GEN}/symbolgen)
+set(TSL_SYMBOL_BMPS ${TSL_GEN}/BMP_CONT_SYMBOL.bmp)
+add_custom_command(OUTPUT ${TSL_SYMBOL_BMPS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TSL_GEN}
+  COMMAND ${TSL_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${TSL_SYMBOLGEN} ${CMAKE_SOURCE_DIR}/tools/core/symbolgen.cpp
+  COMMAND ${TSL_SYMBOLGEN} ${TSL_GEN}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/core/symbolgen.cpp ${CMAKE_SOURCE_DIR}/tools/core/bmpgen.h VERBATIM)
 
 # Resources: the German string table (code page 1252), dialogs, menus, icons,
 # cursors, the scroll bar's and the media kinds' pictures.
@@ -62,7 +69,7 @@ file(GLOB TSL_RC_DEPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set(TSL_RES ${CMAKE_BINARY_DIR}/tslplay32.res)
 add_custom_command(OUTPUT ${TSL_RES}
   COMMAND ${WRC} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR} -I${TSL_GEN} -o ${TSL_RES} ${CMAKE_SOURCE_DIR}/resources/tslplay32.rc
-  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} ${TSL_MEDIA_BMPS} ${TSL_DIAFRAME_BMPS} VERBATIM)
+  DEPENDS ${TSL_RC_DEPS} ${TSL_CURSOR} ${TSL_SCROLLER_BMPS} ${TSL_MEDIA_BMPS} ${TSL_DIAFRAME_BMPS} ${TSL_SYMBOL_BMPS} VERBATIM)
 add_custom_target(tslres DEPENDS ${TSL_RES})
 
 # A winelib DLL with its exports from a .spec file, and the import library

@@ -32,6 +32,7 @@
 #include "platform/owl/profile.h"
 #include "platform/owl/uiservice.h"
 #include "resources/ids_foundation.h"
+#include "slideshow/overview.h"
 
 namespace {
 
@@ -267,6 +268,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   std::atexit(&EndAtOnce);
   SetResourceModule(instance);
   int result = 0;
+  InstallContainerOverview();
   {
     TMyApp app(instance);
     if (app.Status) return 0;

@@ -11,6 +11,9 @@
 #include "engine/core/format/recordctx.h"
 #include "objects/core/mcibardata.h"
 #include "objects/core/mcidata.h"
+#include "objects/core/abpdata.h"
+#include "objects/core/bmpcontdata.h"
+#include "objects/core/flxdata.h"
 #include "objects/core/treelistdata.h"
 
 namespace {
@@ -47,6 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tsl::TFileVersionScope version(static_cast<uint8_t>(1 + data[1] % 5), static_cast<uint8_t>(data[1] / 5 % 10));
   MemoryStream m(data + 2, size - 2);
 
+  // The animation kinds' records (3, 10, 13) on the top selector values.
+  if (which >= 0xFD) {
+    if (which == 0xFD) Record<TFLXData>(m);
+    else if (which == 0xFE) Record<TABPData>(m);
+    else Record<TBmpContData>(m);
+    return 0;
+  }
   switch (which % 23) {
     case 0: Record<LinkTarget>(m); break;
     case 1: Record<TObjectRect>(m); break;

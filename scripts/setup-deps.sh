@@ -11,6 +11,7 @@ pkgs=(
   clang-14 libclang-rt-14-dev
   giflib-tools libtiff-tools libjpeg-turbo-progs
   xdotool mscompress zip unzip python3
+  ffmpeg
   libtiff-dev libgif-dev libfreeimage-dev libstb-dev
   python3-dbfread python3-dbf
   ffmpeg sox gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav gstreamer1.0-tools

@@ -4,10 +4,12 @@
 #include <cstring>
 
 #include "engine/deskframe.h"
+#include "engine/objectwindow.h"
 #include "foundation/drawtools.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
 #include "imaging/dibdraw.h"
+#include "objects/bmpcont.h"
 #include "platform/owl/applicat.h"
 #include "platform/owl/dc.h"
 #include "platform/owl/decframe.h"
@@ -317,3 +319,20 @@ bool OpenOverviewWindow(TWindow* page, std::unique_ptr<TOverviewContents> conten
   ::SetCursor(previous);
   return opened;
 }
+
+namespace {
+
+// The picture container object's opener: a copy of the shared container's
+// pictures, shown with the overview's own defaults.
+void OpenContainerOverview(TObjectWindow* page, TBmpContainer& container) {
+  auto contents = std::make_unique<TOverviewContents>();
+  for (const auto& item : container.Items) {
+    if (!item) continue;
+    contents->Items.push_back({item->Name, item->Picture});
+  }
+  OpenOverviewWindow(page, std::move(contents));
+}
+
+}  // namespace
+
+void InstallContainerOverview() { SetOverviewOpener(&OpenContainerOverview); }

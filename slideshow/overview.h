@@ -65,3 +65,6 @@ private:
 // `page`; nothing when the contents hold no picture. False when nothing was
 // opened.
 bool OpenOverviewWindow(TWindow* page, std::unique_ptr<TOverviewContents> contents);
+
+// Lets the picture container object (kind 13) open its pictures here.
+void InstallContainerOverview();

@@ -28,14 +28,14 @@
   ROW(Text,            "Text",            IDS_KIND_TEXT,          CreateTextObject,            CreateTextData,         Plain,        kDragsWindow,                 nullptr, nullptr              ) \
   ROW(Picture,         "Grafik",          IDS_KIND_PICTURE,       CreatePicObject,             CreatePictureData,      ProjectPath,  kDragsWindow,                 nullptr, ResetPicObjectDisplay) \
   ROW(Video,           "Video",           IDS_KIND_VIDEO,         CreateMCIVideoObject,        CreateMCIData,          ProjectPath,  kOwnWindow | kReportsEndOfMedia,  nullptr, nullptr              ) \
-  ROW(Animation,       "Animation",       IDS_KIND_ANIMATION,     CreateFLXObject,             CreateFLXData,          ProjectPath,  0,                            nullptr, nullptr              ) \
+  ROW(Animation,       "Animation",       IDS_KIND_ANIMATION,     CreateFLXObject,             CreateFLXData,          ProjectPath,  kReportsEndOfMedia,           nullptr, nullptr              ) \
   ROW(Sound,           "Sound",           IDS_KIND_SOUND,         CreateMCISoundObject,        CreateMCIData,          ProjectPath,  kOwnWindow | kSound | kReportsEndOfMedia,  nullptr, nullptr              ) \
   ROW(CdAudio,         "CD-Audio",        IDS_KIND_CDAUDIO,       CreateMCICDAudioObject,      CreateMCIData,          Plain,        kOwnWindow | kReportsEndOfMedia,  nullptr, nullptr              ) \
   ROW(Button,          "Schalter",        IDS_KIND_BUTTON,        CreateButtonItem,            CreateButtonData,       ProjectPath,  0,                            PressGroupDefaults, nullptr              ) \
   ROW(MciBar,          "MCI-Leiste",      IDS_KIND_MCIBAR,        CreateMCIBar,                CreateMCIBarData,       Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(Document,        "Dokument",        IDS_KIND_DOCUMENT,      CreateTextDocObject,         CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \
   ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr, nullptr              ) \
-  ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  0,                            nullptr, nullptr              ) \
+  ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  kReportsEndOfMedia,           nullptr, nullptr              ) \
   ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, RefillTreeDisplay    ) \
   ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \

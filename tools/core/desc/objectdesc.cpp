@@ -1,7 +1,10 @@
 #include "tools/core/desc/objectdesc.h"
 
+#include "objects/core/abpdesc.h"
+#include "objects/core/bmpcontdesc.h"
 #include "objects/core/buttondesc.h"
 #include "objects/core/mcidesc.h"
+#include "objects/core/flxdesc.h"
 #include "objects/core/navitreedesc.h"
 #include "objects/core/diawindowdesc.h"
 #include "objects/core/picturedesc.h"
@@ -14,7 +17,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
     Reader Data;
   } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData},
                      {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData},
-                     {"slides", SlidesStatementData}};
+                     {"slides", SlidesStatementData}, {"animation", AnimationStatementData},
+                     {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
