@@ -25,6 +25,7 @@
 #include "foundation/fileutil.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
+#include "objects/richhost.h"
 #include "panes/mvpane/mvpane.h"
 #include "platform/mppane/mppane.h"
 #include "platform/owl/file.h"
@@ -277,6 +278,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ExitMP();
     OleUninitialize();
   }
+  // The windows are gone: the stripped documents' temporary files go too.
+  ShutdownRichModule();
   g_exitCode = result;
   return result;
 }
