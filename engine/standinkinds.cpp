@@ -28,15 +28,11 @@ TData* StandInData() { return new TStandInData(); }
 }  // namespace
 
 TObjectElement* CreateFLXObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateABPObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateBmpContObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
-  return StandIn(o, i, d);
-}
 TObjectElement* CreateDiaWindowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateDXShowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
@@ -49,7 +45,6 @@ TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i,
 TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 
 TData* CreateFLXData() { return StandInData(); }
-TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateABPData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
