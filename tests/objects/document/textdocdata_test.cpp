@@ -211,3 +211,56 @@ TEST_F(TextDocData, DamagedRecordsFailOrStopCleanly) {
 }
 
 }  // namespace
+
+#include "tools/core/desc/tsldesc.h"
+
+namespace {
+
+TEST_F(TextDocData, FixtureBuilderStatement) {
+  const std::string description =
+      "page 1\n"
+      "  object document 10 10 200 60\n"
+      "    document file \"<CURRENTPROJECTDIR>a.rtf\" links doubleclick vscroll margin 4 colour #FFFFE0\n"
+      "  object rtf 10 80 200 120\n"
+      "    document embedded \"{\\\\rtf1 Hallo}\" rtf links bar transparent thumb 3\n";
+  TProjectDescription project;
+  TDescriptionError error;
+  ASSERT_TRUE(ParseProjectDescription(description, "", project, error)) << error.Line << ": " << error.Message;
+  const auto& objects = project.Image.Pages.at(0)->Record.Objects;
+  ASSERT_EQ(objects.size(), 2u);
+  const struct {
+    uint32_t flags;
+    const char* name;
+    const char* text;
+    int16_t margin;
+    uint32_t colour;
+    uint16_t transparent;
+    uint32_t thumb;
+  } expected[] = {
+      {kDocWrap | kDocHasBarBlock | kDocFileText | kDocLinks | kDocVScroll, "<CURRENTPROJECTDIR>a.rtf", "", 4,
+       0xE0FFFF, 0, 1},
+      {kDocWrap | kDocHasBarBlock | kDocEmbedded | kDocEmbeddedRtf | kDocLinks | kDocSingleClick, "",
+       "{\\rtf1 Hallo}", 0, 0xC0C0C0, 1, 3},
+  };
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    MemoryStream built;
+    objects[i].Data->Write(built);
+    MemoryStream in(built.Data());
+    TTextDocData d;
+    ASSERT_TRUE(d.Read(in));
+    EXPECT_EQ(in.Position(), static_cast<int64_t>(built.Data().size()));
+    EXPECT_EQ(d.Flags, expected[i].flags);
+    EXPECT_STREQ(d.FileName.c_str(), expected[i].name);
+    EXPECT_STREQ(d.DocumentText.c_str(), expected[i].text);
+    EXPECT_EQ(d.Margin, expected[i].margin);
+    EXPECT_EQ(d.BackgroundColour, expected[i].colour);
+    EXPECT_EQ(d.Bar.Transparent, expected[i].transparent);
+    EXPECT_EQ(d.Bar.ThumbStyle, expected[i].thumb);
+  }
+  EXPECT_FALSE(ParseProjectDescription("page 1\n  object document 0 0 9 9\n    document file \"a\" sideways\n", "",
+                                       project, error));
+  EXPECT_EQ(error.Line, 3);
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include "objects/core/navitreedesc.h"
 #include "objects/core/picturedesc.h"
 #include "objects/core/textdesc.h"
+#include "objects/core/textdocdesc.h"
 
 std::string ObjectStatementData(const std::vector<std::string>& words) {
   using Reader = std::string (*)(const std::vector<std::string>&);
@@ -12,7 +13,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
     const char* Word;
     Reader Data;
   } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData},
-                     {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData}};
+                     {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData},
+                     {"document", DocumentStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
