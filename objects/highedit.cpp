@@ -148,7 +148,9 @@ THighEditChildWindow::THighEditChildWindow(TWindow* parent, TRichDocumentOwner* 
   if (!RichModule().Loader->Handle()) ReportMissingRichEdit();
 }
 
-THighEditChildWindow::~THighEditChildWindow() = default;
+// The framework detaches a window before destroying it, so CleanupWindow
+// does not run for a window deleted with its object: release here too.
+THighEditChildWindow::~THighEditChildWindow() { ReleaseHosting(); }
 
 HWND THighEditChildWindow::MainWindow() {
   TApplication* app = TApplication::GetApplicationObject();
@@ -173,6 +175,11 @@ void THighEditChildWindow::SetupWindow() {
 }
 
 void THighEditChildWindow::CleanupWindow() {
+  ReleaseHosting();
+  TWindow::CleanupWindow();
+}
+
+void THighEditChildWindow::ReleaseHosting() {
   if (SearchDialog) SearchDialog.reset();
   Bookmarks.clear();
   if (RichOle) {
@@ -198,7 +205,6 @@ void THighEditChildWindow::CleanupWindow() {
   ActiveObject = nullptr;
   if (Frame) Frame->Release();
   Frame = nullptr;
-  TWindow::CleanupWindow();
 }
 
 TResult THighEditChildWindow::WindowProc(uint msg, TParam1 p1, TParam2 p2) {

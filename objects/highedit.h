@@ -86,6 +86,8 @@ public:
 
 private:
   void OpenSearchDialog(bool replace);
+  // Releases the OLE objects and the find dialog; safe to call twice.
+  void ReleaseHosting();
   void DoSearch();
   // Moves a point of this window into the page window's client area.
   TPoint ToPageWindow(const TPoint& point) const;

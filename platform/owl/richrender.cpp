@@ -276,6 +276,23 @@ std::vector<long> TRichRender::LineTops(long widthTwips) {
   return Tops;
 }
 
+std::vector<long> TRichRender::LineLengths(long widthTwips) {
+  std::vector<long> lengths;
+  const int count = LineCount(widthTwips);
+  for (int i = 0; i < count; ++i) {
+    LRESULT first = 0, length = 0;
+    if (Control) {
+      first = ::SendMessageA(Control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
+      length = ::SendMessageA(Control, EM_LINELENGTH, static_cast<WPARAM>(first), 0);
+    } else {
+      Services->TxSendMessage(EM_LINEINDEX, static_cast<WPARAM>(i), 0, &first);
+      Services->TxSendMessage(EM_LINELENGTH, static_cast<WPARAM>(first), 0, &length);
+    }
+    lengths.push_back(static_cast<long>(length));
+  }
+  return lengths;
+}
+
 int TRichRender::LineCount(long widthTwips) {
   if (Control) return static_cast<int>(::SendMessageA(Control, EM_GETLINECOUNT, 0, 0));
   LayOut(ToPixelsX(widthTwips));

@@ -37,6 +37,8 @@ public:
   // Line tops in pixels of the reference DC, from the document top; the
   // entry behind the last line is the document's bottom.
   std::vector<long> LineTops(long widthTwips);
+  // The characters of each line, without its paragraph mark.
+  std::vector<long> LineLengths(long widthTwips);
   // Draws from `fromLine` into `rect` (units of `dc`), lines wrapped at the
   // rectangle's width, transparent, clipped to `rect`; the DC's attributes
   // are left as they were; with `wholeLines` a line that does not fit
