@@ -83,8 +83,7 @@ void BM_FirstLoad(benchmark::State& state) {
   TWindowPair w;
   int n = 0;
   for (auto _ : state) {
-    // Names that differ in more than case are separate entries of one file.
-    const std::string name = path + std::string(static_cast<size_t>(++n), '.');
+    const std::string name = path.substr(0, path.size() - 4) + std::to_string(++n) + ".rtf";
     state.PauseTiming();
     ::CopyFileA(path.c_str(), name.c_str(), FALSE);
     state.ResumeTiming();
