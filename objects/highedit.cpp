@@ -271,9 +271,12 @@ void THighEditChildWindow::EvMouseMove(uint modKeys, TPoint& point) {
 int THighEditChildWindow::HitTestLink(const TPoint& point) {
   const TTextDocData* d = DocOwner ? DocOwner->GetTextDocData() : nullptr;
   if (!d || !(d->Flags & kDocLinks) || !HWindow) return -1;
-  POINTL p{point.x, point.y};
-  const long c = static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<TParam2>(&p)));
-  return FindLinkAt(Bookmarks, static_cast<int32_t>(c));
+  long c = -1;
+  if (!DocOwner->CharFromPoint(point, c)) {
+    POINTL p{point.x, point.y};
+    c = static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<TParam2>(&p)));
+  }
+  return c < 0 ? -1 : FindLinkAt(Bookmarks, static_cast<int32_t>(c));
 }
 
 bool THighEditChildWindow::LinkClick(const TPoint& point, bool doubleClick) {

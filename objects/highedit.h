@@ -32,6 +32,9 @@ public:
   // object; kind 15: hidden.
   virtual bool IsWindowed() const = 0;
   virtual void LayoutChild() {}
+  // The control's character under a point of the window, where the owner
+  // shows the document itself; false leaves it to the control.
+  virtual bool CharFromPoint(const TPoint& point, long& c) { return false; }
 };
 
 class THighEditChildWindow : public TWindow, public TRichOleOwner {

@@ -239,6 +239,24 @@ void TTranspTextDocObject::PositionChanged(int part, int32_t, TKVR_Scroller& scr
   if (part != TKVR_Scroller::NoPart) RedrawAfterScroll();
 }
 
+bool TTranspTextDocObject::CharFromPoint(const TPoint& point, long& c) {
+  c = -1;
+  if (!Renderer || !EditWindow || !EditWindow->HWindow || point.y < 0) return true;
+  const HWND h = EditWindow->HWindow;
+  const int line = Renderer->LineAt(FirstVisibleLine, point.y);
+  if (line < 0) return true;
+  const LRESULT first = ::SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+  if (first < 0) return true;
+  POINTL top{0, 0};
+  ::SendMessageA(h, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), first);
+  POINTL at{point.x, top.y + 1};
+  c = static_cast<long>(::SendMessageA(h, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
+  // A point past the line's end answers the next line's first character.
+  const LRESULT length = ::SendMessageA(h, EM_LINELENGTH, static_cast<WPARAM>(first), 0);
+  if (c > first + length) c = first + length;
+  return true;
+}
+
 bool TTranspTextDocObject::BeforePainting(TPoint& origin) {
   if (!Bar.Shown) return false;
   TPoint scroll;

@@ -47,6 +47,10 @@ public:
   void ExecuteLinkCommand(const std::string& command) override;
   TObjectElement& Element() override { return *this; }
   bool IsWindowed() const override { return false; }
+  // The lines are where the renderer drew them, which the hidden control,
+  // scrolled in pixels, need not agree with: the line comes from the
+  // renderer, the place in the line from the control.
+  bool CharFromPoint(const TPoint& point, long& c) override;
 
   // ---- TLinkHost ----
   std::string DocumentName() override;

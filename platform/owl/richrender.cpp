@@ -276,6 +276,24 @@ std::vector<long> TRichRender::LineTops(long widthTwips) {
   return Tops;
 }
 
+int TRichRender::LineAt(int fromLine, long y) const {
+  if (Control) {
+    // The control's own layout: its line at the point.
+    const LRESULT first = ::SendMessageA(Control, EM_LINEINDEX, static_cast<WPARAM>(fromLine), 0);
+    POINTL top{0, 0};
+    ::SendMessageA(Control, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), first);
+    POINTL at{0, top.y + y};
+    const LRESULT c = ::SendMessageA(Control, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at));
+    return static_cast<int>(::SendMessageA(Control, EM_EXLINEFROMCHAR, 0, c));
+  }
+  const int count = static_cast<int>(Tops.size()) - 1;
+  if (fromLine < 0 || fromLine >= count || y < 0) return -1;
+  const long target = Tops[static_cast<size_t>(fromLine)] + y;
+  for (int i = fromLine; i < count; ++i)
+    if (target < Tops[static_cast<size_t>(i) + 1]) return i;
+  return -1;
+}
+
 std::vector<long> TRichRender::LineLengths(long widthTwips) {
   std::vector<long> lengths;
   const int count = LineCount(widthTwips);

@@ -37,6 +37,11 @@ public:
   // Line tops in pixels of the reference DC, from the document top; the
   // entry behind the last line is the document's bottom.
   std::vector<long> LineTops(long widthTwips);
+  // The line drawn `y` pixels below the top of `fromLine` in the last
+  // layout; -1 above it or below the document.
+  int LineAt(int fromLine, long y) const;
+  // The line tops of the last layout (see LineTops).
+  const std::vector<long>& LastLineTops() const { return Tops; }
   // The characters of each line, without its paragraph mark.
   std::vector<long> LineLengths(long widthTwips);
   // Draws from `fromLine` into `rect` (units of `dc`), lines wrapped at the

@@ -1,5 +1,7 @@
 #include "pagefixture.h"
 
+#include "canvas.h"
+
 #include <richedit.h>
 
 #include <string>
@@ -351,6 +353,18 @@ TEST(TransparentDocument, FittingDocumentShowsNoBar) {
       EXPECT_EQ(o->Bar.Position, 2);
       o->PositionChanged(TKVR_Scroller::LineBack, 2, o->Bar);
       EXPECT_EQ(o->FirstVisibleLine, 1);
+      // Links are hit where the lines were drawn: the top left of the text
+      // is the first visible line's first character.
+      Canvas canvas(200, 150, RGB(255, 255, 255));
+      o->Render(canvas.Dc_());
+      const HWND h = o->EditWindow->HWindow;
+      for (int line : {1, 2, 3}) {
+        SCOPED_TRACE(line);
+        const std::vector<long>& tops = o->Renderer->LastLineTops();
+        long c = -2;
+        ASSERT_TRUE(o->CharFromPoint(TPoint(0, tops[static_cast<size_t>(line)] - tops[1] + 2), c));
+        EXPECT_EQ(c, ::SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+      }
     }
   }
 }
