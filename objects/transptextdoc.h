@@ -37,6 +37,8 @@ public:
   int32_t GetFileCount() override { return 1; }
   bool GetFile(int index, bool& flag, string& path) override;
   bool ExchangeText(string& text, int32_t& first, int32_t& second) override;
+  // Transparent: what lies beneath shows between the glyphs.
+  bool RepaintsThroughPage() override { return true; }
 
   // ---- TScrollAble ----
   void PositionChanged(int part, int32_t oldPosition, TKVR_Scroller& scroller) override;

@@ -13,6 +13,7 @@
 #include "objects/richhost.h"
 #include "objects/textdoc.h"
 #include "objects/transptextdoc.h"
+#include "platform/owl/richrender.h"
 #include "platform/owl/uiscript.h"
 
 namespace {
