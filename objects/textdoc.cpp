@@ -333,6 +333,7 @@ HBRUSH TTextDocObject::GetBackgroundBrush(HDC dc, HWND, uint) {
 }
 
 void TTextDocObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   if (Visible) TObjectElement::Paint(paint);
 }
 

@@ -164,6 +164,7 @@ void TTranspTextDocObject::CaptureBackground(TPaintInfo& paint) {
 }
 
 void TTranspTextDocObject::Paint(TPaintInfo& paint) {
+  const TEditCross cross{*this, paint};
   if (!Visible || !paint.MemDC.GetHDC()) return;
   TObjectElement::Paint(paint);
   TDC& dc = paint.MemDC;
