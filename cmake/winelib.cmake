@@ -179,20 +179,6 @@ if(benchmark_FOUND)
   endforeach()
 endif()
 
-# Benchmarks of Win32 code (bench/<name>_winbench.cpp): built with the
-# player's libraries, run by hand under Wine (not by the tests).
-find_package(benchmark QUIET)
-if(benchmark_FOUND)
-  file(GLOB TSL_WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_winbench.cpp)
-  foreach(src ${TSL_WIN_BENCHES})
-    get_filename_component(n ${src} NAME_WE)
-    add_executable(${n} ${src})
-    target_link_options(${n} PRIVATE -mconsole)
-    target_link_libraries(${n} PRIVATE benchmark::benchmark)
-    tsl_link_player(${n})
-  endforeach()
-endif()
-
 # Win32 tools: tools/win/<name>.cpp, one console program each.
 file(GLOB TSL_WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/win/*.cpp)
 foreach(src ${TSL_WIN_TOOLS})
