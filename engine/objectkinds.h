@@ -51,6 +51,7 @@ void ResetPicObjectDisplay(TObjectElement* object);
 // The page's database is loaded after its objects were made: the tree fills
 // again from it.
 void RefillTreeDisplay(TObjectElement* object);
+void ResetTranspTextDocDisplay(TObjectElement* object);
 
 TData* CreateTextData();
 TData* CreatePictureData();

@@ -27,13 +27,9 @@ TData* StandInData() { return new TStandInData(); }
 
 }  // namespace
 
-TObjectElement* CreateTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
-  return StandIn(o, i, d);
-}
 TObjectElement* CreateDXShowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
@@ -44,7 +40,6 @@ TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i,
 }
 TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 
-TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }

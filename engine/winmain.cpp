@@ -26,6 +26,7 @@
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
 #include "objects/diawindow.h"
+#include "objects/richhost.h"
 #include "panes/mvpane/mvpane.h"
 #include "platform/mppane/mppane.h"
 #include "platform/owl/file.h"
@@ -281,6 +282,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ExitMP();
     OleUninitialize();
   }
+  // The windows are gone: the stripped documents' temporary files go too.
+  ShutdownRichModule();
   g_exitCode = result;
   return result;
 }

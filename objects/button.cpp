@@ -37,19 +37,6 @@ std::unique_ptr<TDib> DibFromBlock(const std::vector<uint8_t>& block) {
   return dib;
 }
 
-// The open project's list of page names (its pages' LinkTarget names in
-// page order), read page by page when it is still empty.
-TIArrayAsVector<string>* ProjectPageNames(TBookStruct* book) {
-  if (!book || !book->LinkStrings) return nullptr;
-  TIArrayAsVector<string>& names = *book->LinkStrings;
-  if (names.GetItemsInContainer() == 0) {
-    for (int i = 0; i < book->GetPageCount(); ++i) {
-      TObjectInfo info;
-      names.Add(new string(book->ReadPageInfo(i, info) ? info.Target.GetName() : string("")));
-    }
-  }
-  return &names;
-}
 
 std::vector<TGroupButton*> PageGroupButtons(TObjectManager* manager) {
   std::vector<TGroupButton*> out;
@@ -62,6 +49,18 @@ std::vector<TGroupButton*> PageGroupButtons(TObjectManager* manager) {
 }
 
 }  // namespace
+
+TIArrayAsVector<string>* ProjectPageNames(TBookStruct* book) {
+  if (!book || !book->LinkStrings) return nullptr;
+  TIArrayAsVector<string>& names = *book->LinkStrings;
+  if (names.GetItemsInContainer() == 0) {
+    for (int i = 0; i < book->GetPageCount(); ++i) {
+      TObjectInfo info;
+      names.Add(new string(book->ReadPageInfo(i, info) ? info.Target.GetName() : string("")));
+    }
+  }
+  return &names;
+}
 
 // ---------------------------------------------------------------- TButtonData
 

@@ -130,3 +130,8 @@ private:
 // declared with the creators): a button that stays down releases the rest of
 // its group.
 void ReleaseButtonGroup(TObjectManager* manager, const TButtonItem& button);
+
+class TBookStruct;
+// The open project's list of page names (its pages' LinkTarget names in
+// page order), read page by page when it is still empty; null without one.
+TIArrayAsVector<string>* ProjectPageNames(TBookStruct* book);

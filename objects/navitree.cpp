@@ -19,8 +19,6 @@ namespace {
 
 constexpr uint kListStyle = LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_NOINTEGRALHEIGHT;
 constexpr uint kPlaceFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-constexpr uint32_t kPropHScroll = 0x4000;
-constexpr uint32_t kPropVScroll = 0x8000;
 
 std::unique_ptr<TDib> DibFromBlock(const std::vector<uint8_t>& block) {
   if (block.empty()) return nullptr;

@@ -27,6 +27,11 @@ public:
   // The extended error of the last common dialog that failed (0 for a
   // plain cancel).
   virtual DWORD DialogError() = 0;
+  // The modeless find (replace false) or replace dialog, reporting to
+  // fr.hwndOwner; its window, or null.
+  virtual HWND FindReplaceDialog(FINDREPLACEA& fr, bool replace) {
+    return replace ? ::ReplaceTextA(&fr) : ::FindTextA(&fr);
+  }
 };
 
 // The Windows dialogs.

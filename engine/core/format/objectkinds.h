@@ -40,7 +40,7 @@
   ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, RefillTreeDisplay    ) \
   ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \
   ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
-  ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \
+  ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kDocument,                    nullptr, ResetTranspTextDocDisplay) \
   ROW(SlideWindow,     "Diafenster",      IDS_KIND_SLIDES,        CreateDiaWindowObject,       CreateDiaWindowData,    Plain,        kOwnWindow | kThumbnailItems, nullptr, nullptr              ) \
   ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow,                   nullptr, nullptr              ) \
   ROW(Html,            "HTML-Fenster",    IDS_KIND_HTML,          CreateIEObject,              CreateIEData,           UrlOrPath,    kOwnWindow,                   nullptr, nullptr              ) \

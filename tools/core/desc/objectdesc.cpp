@@ -9,6 +9,7 @@
 #include "objects/core/diawindowdesc.h"
 #include "objects/core/picturedesc.h"
 #include "objects/core/textdesc.h"
+#include "objects/core/textdocdesc.h"
 
 std::string ObjectStatementData(const std::vector<std::string>& words) {
   using Reader = std::string (*)(const std::vector<std::string>&);
@@ -18,7 +19,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
   } kStatements[] = {{"button", ButtonStatementData}, {"text", TextStatementData}, {"picture", PictureStatementData},
                      {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData},
                      {"slides", SlidesStatementData}, {"animation", AnimationStatementData},
-                     {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData}};
+                     {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData},
+                     {"document", DocumentStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
