@@ -49,7 +49,7 @@ bool Shows(HWND window, const std::vector<uint8_t>& frame, const std::vector<POI
     if (!Near(shot.At(p.x, p.y), FramePixel(frame, p.x, p.y), kTolerance)) {
       if (why) {
         char text[96];
-        std::snprintf(text, sizeof text, "at (%ld, %ld) screen %06lX, frame %06lX", p.x, p.y,
+        std::snprintf(text, sizeof text, "at (%ld, %ld) screen %06lX, frame %06lX", static_cast<long>(p.x), static_cast<long>(p.y),
                       static_cast<unsigned long>(shot.At(p.x, p.y)),
                       static_cast<unsigned long>(FramePixel(frame, p.x, p.y)));
         *why = text;
