@@ -39,6 +39,8 @@ struct TElement {
       }
     }
     player.PlaceVideo(r);
+    // A paused renderer does not draw its frame again at the new place.
+    if (shown) player.Repaint();
   }
 };
 
