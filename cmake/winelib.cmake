@@ -156,7 +156,9 @@ target_link_libraries(dspane PRIVATE tslqtml)
 function(tsl_link_player target)
   add_dependencies(${target} tslres mvpane mppane dspane webpane mvpane_implib mppane_implib dspane_implib)
   # Import libraries go after the objects, where the linker still needs them.
-  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane -ldspane tslwin)
+  # tslwin calls into them as well, so they follow it once more.
+  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane -ldspane tslwin
+                        -lmvpane -lmppane -ldspane)
 endfunction()
 
 add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)

@@ -51,6 +51,8 @@ void ResetPicObjectDisplay(TObjectElement* object);
 // The page's database is loaded after its objects were made: the tree fills
 // again from it.
 void RefillTreeDisplay(TObjectElement* object);
+// Kind 17 playing a sound file: the page treats it like a sound object.
+bool IsDXShowAudioObject(const TObjectElement* object);
 
 TData* CreateTextData();
 TData* CreatePictureData();

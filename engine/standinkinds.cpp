@@ -34,7 +34,6 @@ TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, T
 TObjectElement* CreateTranspTextDocObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
 }
-TObjectElement* CreateDXShowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
@@ -48,7 +47,6 @@ TData* CreateTextDocData() { return StandInData(); }
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
-TData* CreateDXShowData() { return StandInData(); }
 TData* CreateIEData() { return StandInData(); }
 TData* CreateHelpRegisterData() { return StandInData(); }
 TData* CreateFlashPlayerData() { return StandInData(); }
