@@ -102,6 +102,7 @@ foreach(sub ${TSL_SUBSYSTEMS})
 endforeach()
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/engine/winmain\\.cpp$")
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/mppane/")
+list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/dspane/")
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/qtml/")
 
 # Our movie layer over quartz: linked into mvpane and into the player (the
@@ -123,7 +124,7 @@ set(TSL_WIN_SYSLIBS -lcomctl32 -lcomdlg32 -lshell32 -lole32 -loleaut32 -luuid
 target_link_libraries(tslwin PUBLIC ${TSL_WIN_SYSLIBS})
 
 # Libraries: mvpane (linked at load time), webpane (loaded at run time),
-# and our stand-in for the outside mppane library.
+# and our stand-ins for the outside mppane and dspane libraries.
 # mvpane's window and movie objects are a library of their own, so that
 # tests run them over a movie layer of their own.
 add_library(tslmvpane STATIC ${CMAKE_SOURCE_DIR}/panes/mvpane/moviewnd.cpp)
@@ -134,23 +135,30 @@ target_link_libraries(tslmvpane PUBLIC tslqtml)
 set(MVPANE_SRC ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.cpp)
 file(GLOB WEBPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/webpane/*.cpp)
 file(GLOB MPPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/mppane/*.cpp)
+file(GLOB DSPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/dspane/*.cpp)
 set(TSL_DLL_IMPLIB ON)
 tsl_winelib_dll(mvpane ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.spec ${MVPANE_SRC})
 tsl_winelib_dll(mppane ${CMAKE_SOURCE_DIR}/platform/mppane/mppane.spec ${MPPANE_SRC})
+tsl_winelib_dll(dspane ${CMAKE_SOURCE_DIR}/platform/dspane/dspane.spec ${DSPANE_SRC})
 set(TSL_DLL_IMPLIB OFF)  # webpane is loaded at run time, never imported
 tsl_winelib_dll(webpane ${CMAKE_SOURCE_DIR}/panes/webpane/webpane.spec ${WEBPANE_SRC})
-foreach(l mvpane webpane mppane)
+foreach(l mvpane webpane mppane dspane)
   target_include_directories(${l} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${l} PRIVATE ${TSL_WARN})
   target_link_libraries(${l} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
 target_link_libraries(mvpane PRIVATE tslmvpane)
+# The DirectShow panes play through the movie layer's quartz player.
+target_link_libraries(mppane PRIVATE tslqtml)
+target_link_libraries(dspane PRIVATE tslqtml)
 
 # Links a program or test against the libraries the player imports.
 function(tsl_link_player target)
-  add_dependencies(${target} tslres mvpane mppane webpane mvpane_implib mppane_implib)
+  add_dependencies(${target} tslres mvpane mppane dspane webpane mvpane_implib mppane_implib dspane_implib)
   # Import libraries go after the objects, where the linker still needs them.
-  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane tslwin)
+  # tslwin calls into them as well, so they follow it once more.
+  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane -ldspane tslwin
+                        -lmvpane -lmppane -ldspane)
 endfunction()
 
 add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)

@@ -52,6 +52,8 @@ void ResetPicObjectDisplay(TObjectElement* object);
 // again from it.
 void RefillTreeDisplay(TObjectElement* object);
 void ResetTranspTextDocDisplay(TObjectElement* object);
+// Kind 17 playing a sound file: the page treats it like a sound object.
+bool IsDXShowAudioObject(const TObjectElement* object);
 
 TData* CreateTextData();
 TData* CreatePictureData();

@@ -8,6 +8,7 @@
 #include "engine/core/pages/pagemodel.h"
 #include "engine/editoptions.h"
 #include "engine/objectfactory.h"
+#include "engine/objectkinds.h"
 #include "engine/objectwindow.h"
 #include "foundation/core/pathstr.h"
 #include "foundation/resstring.h"
@@ -450,7 +451,9 @@ void TObjectManager::CountObjectGroups(TObjectManager* m, uint16_t& local, uint1
   if (m) m->TPageManagerCore::CountObjectGroups(local, group1, group2);
 }
 
-bool IsSoundObject(const TObjectElement* o) { return o && ObjectKindHas(o->GetKind(), kSound); }
+bool IsSoundObject(const TObjectElement* o) {
+  return o && (ObjectKindHas(o->GetKind(), kSound) || IsDXShowAudioObject(o));
+}
 
 void TObjectManager::PauseObjects(TObjectManager* m, bool withSounds, bool pause) {
   if (!m) return;

@@ -30,7 +30,6 @@ TData* StandInData() { return new TStandInData(); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateDXShowObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
@@ -43,7 +42,6 @@ TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData*
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
-TData* CreateDXShowData() { return StandInData(); }
 TData* CreateIEData() { return StandInData(); }
 TData* CreateHelpRegisterData() { return StandInData(); }
 TData* CreateFlashPlayerData() { return StandInData(); }

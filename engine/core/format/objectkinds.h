@@ -42,7 +42,7 @@
   ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kDocument,                    nullptr, ResetTranspTextDocDisplay) \
   ROW(SlideWindow,     "Diafenster",      IDS_KIND_SLIDES,        CreateDiaWindowObject,       CreateDiaWindowData,    Plain,        kOwnWindow | kThumbnailItems, nullptr, nullptr              ) \
-  ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow | kReportsEndOfMedia, nullptr, nullptr              ) \
   ROW(Html,            "HTML-Fenster",    IDS_KIND_HTML,          CreateIEObject,              CreateIEData,           UrlOrPath,    kOwnWindow,                   nullptr, nullptr              ) \
   ROW(TransparentList, "Listenfenster",   IDS_KIND_LIST,          CreateListItemTransObject,   CreateListItemData,     NoText,       kOwnWindow,                   nullptr, nullptr              ) \
   ROW(HelpRegister,    "Hilferegister",   IDS_KIND_HELPREGISTER,  CreateHelpRegisterObject,    CreateHelpRegisterData, NoText,       kOwnWindow,                   nullptr, nullptr              ) \

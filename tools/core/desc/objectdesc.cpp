@@ -3,6 +3,7 @@
 #include "objects/core/abpdesc.h"
 #include "objects/core/bmpcontdesc.h"
 #include "objects/core/buttondesc.h"
+#include "objects/core/dxshowdesc.h"
 #include "objects/core/mcidesc.h"
 #include "objects/core/flxdesc.h"
 #include "objects/core/navitreedesc.h"
@@ -20,7 +21,7 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
                      {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData},
                      {"slides", SlidesStatementData}, {"animation", AnimationStatementData},
                      {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData},
-                     {"document", DocumentStatementData}};
+                     {"document", DocumentStatementData}, {"dxshow", DXShowStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
