@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(
   make cmake g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   wine64 wine64-tools libwine-dev
   libjpeg62-turbo-dev zlib1g-dev libminizip-dev
   xvfb xauth x11-utils imagemagick fonts-wine

@@ -336,7 +336,9 @@ KeyCompareFn g_default = AnsiWordCompare;
 
 }  // namespace
 
-int AnsiWordCompare(const char* a, const char* b) {
+namespace {
+
+int WordCompare(const char* a, const char* b, bool withCase) {
   // A common prefix weighs the same on both sides at every level but the
   // last, whose positions count from the start.
   size_t same = 0;
@@ -367,7 +369,7 @@ int AnsiWordCompare(const char* a, const char* b) {
     }
   }
   // Same elements from here on: diacritics, then case, element by element.
-  for (int level = 0; level < 2; ++level) {
+  for (int level = 0; level < (withCase ? 2 : 1); ++level) {
     Units ua(ra), ub(rb);
     for (;;) {
       int ia = 0, ib = 0;
@@ -386,6 +388,12 @@ int AnsiWordCompare(const char* a, const char* b) {
     if (!va) return 0;
   }
 }
+
+}  // namespace
+
+int AnsiWordCompare(const char* a, const char* b) { return WordCompare(a, b, true); }
+
+int AnsiWordCompareNoCase(const char* a, const char* b) { return WordCompare(a, b, false); }
 
 KeyCompareFn DefaultKeyCompare() { return g_default; }
 

@@ -21,6 +21,8 @@ namespace tsl {
 using KeyCompareFn = int (*)(const char* a, const char* b);
 
 int AnsiWordCompare(const char* a, const char* b);
+// The same order without the case level, as lstrcmpiA.
+int AnsiWordCompareNoCase(const char* a, const char* b);
 
 // The comparison that new trees and catalogue nodes take when they are not
 // given one: AnsiWordCompare unless the program installs another (the Win32
