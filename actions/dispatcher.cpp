@@ -3,6 +3,7 @@
 #include "actions/copyinstall.h"
 #include "actions/navcodes.h"
 #include "actions/slidecodes.h"
+#include "actions/objectcodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
@@ -17,7 +18,7 @@ const TActionFamilyTable& ActionFamilies() {
       CopyInstallFamily,  // CopyInstall
       SlideShowFamily,  // SlideShow
       nullptr,  // Browser
-      nullptr,  // ObjectMessage
+      ObjectMessageFamily,  // ObjectMessage
       nullptr,  // DocumentPrint
   };
   return table;

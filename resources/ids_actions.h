@@ -11,3 +11,4 @@
 #define IDS_UNPACK_BAD_METHOD 2152
 #define IDS_CONDITION_INSTALLER_FILTER 120  /* "Ausführbare Dateien |*.exe;*.com|" */
 #define IDS_CONDITION_DELETE 1057           /* "Soll ich diesen Eintrag wirklich löschen?" */
+#define IDS_NOT_IMPLEMENTED 2190
