@@ -4,6 +4,7 @@
 #include "actions/navcodes.h"
 #include "actions/slidecodes.h"
 #include "actions/objectcodes.h"
+#include "actions/pagelistcodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
@@ -14,7 +15,7 @@ const TActionFamilyTable& ActionFamilies() {
       nullptr,  // PictureView
       nullptr,  // Printing
       nullptr,  // ProgramDocument
-      nullptr,  // PageListHistory
+      PageListHistoryFamily,  // PageListHistory
       CopyInstallFamily,  // CopyInstall
       SlideShowFamily,  // SlideShow
       nullptr,  // Browser

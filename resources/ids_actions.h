@@ -12,3 +12,4 @@
 #define IDS_CONDITION_INSTALLER_FILTER 120  /* "Ausführbare Dateien |*.exe;*.com|" */
 #define IDS_CONDITION_DELETE 1057           /* "Soll ich diesen Eintrag wirklich löschen?" */
 #define IDS_NOT_IMPLEMENTED 2190
+#define IDS_SAVE_PROJECT_FIRST 1007
