@@ -1,6 +1,7 @@
 #include "actions/dispatcher.h"
 
 #include "actions/copyinstall.h"
+#include "actions/documentcodes.h"
 #include "actions/navcodes.h"
 #include "actions/slidecodes.h"
 #include "actions/objectcodes.h"
@@ -14,7 +15,7 @@ const TActionFamilyTable& ActionFamilies() {
       NavigationMediaFamily,  // NavigationMedia
       nullptr,  // PictureView
       nullptr,  // Printing
-      nullptr,  // ProgramDocument
+      ProgramDocumentFamily,  // ProgramDocument
       PageListHistoryFamily,  // PageListHistory
       CopyInstallFamily,  // CopyInstall
       SlideShowFamily,  // SlideShow

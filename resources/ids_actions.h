@@ -13,3 +13,4 @@
 #define IDS_CONDITION_DELETE 1057           /* "Soll ich diesen Eintrag wirklich löschen?" */
 #define IDS_NOT_IMPLEMENTED 2190
 #define IDS_SAVE_PROJECT_FIRST 1007
+#define IDS_NO_DOCUMENT_PROGRAM 2012
