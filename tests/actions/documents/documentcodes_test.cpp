@@ -15,18 +15,48 @@ public:
     Log.push_back(std::string(verb) + " " + file + " " + std::to_string(show));
     return ShellResult;
   }
-  std::string ResolveFileName(const TActionStruct& a) override { return "C:\\P\\" + a.Text1.str(); }
+  std::string ResolveFileName(const TActionStruct& a) override {
+    const std::string name = a.Text1.str();
+    return name.find(':') != std::string::npos ? name : "C:\\P\\" + name;
+  }
   std::string BrowserProgram() override { return Browser; }
   void RunBrowser(const std::string& program, const std::string& document, bool wait) override {
     Log.push_back("browser " + program + " " + document + (wait ? " wait" : ""));
   }
   void NoProgramBox() override { Log.push_back("box 2012"); }
+  std::string ResolveFileName2(const TActionStruct& a) override {
+    return a.Text2.str().empty() ? std::string() : "C:\\Daten Ordner\\" + a.Text2.str();
+  }
+  std::string ResolvePlain(const std::string& name) override { return "C:\\Setup\\" + name; }
+  bool FileExists(const std::string& path) override { return path == "C:\\Setup\\inst.exe"; }
+  std::string AssociatedProgram(const std::string& extension) override {
+    return extension == ".txt" ? "C:\\Win\\notepad.exe" : "";
+  }
+  std::string ExtensionsEntry(const std::string& key) override { return key == "wri" ? "write.exe ^.wri" : ""; }
+  std::string InstallationEntry(const std::string& key) override {
+    if (key == "pdf") return "Reader, inst.exe ";
+    if (key == "xyz") return "inst.exe";
+    return "";
+  }
+  std::string Text(int id) override { return "<" + std::to_string(id) + ">"; }
+  bool AskYesNo(const std::string& question) override {
+    Log.push_back("ask " + question);
+    return Answer;
+  }
+  void SetCurrentFolder(const std::string& folder) override { Log.push_back("cd " + folder); }
+  unsigned Execute(const std::string& line) override {
+    Log.push_back("exec " + line);
+    return ExecResult;
+  }
+  void StopBox(const std::string& line) override { Log.push_back("stop " + line); }
   // TActionHost
   void PostToProject(TSysTimeManagerMsg&) override {}
   uintptr_t ProjectOwner() override { return 1; }
   bool TargetReportsEndOfMedia(uint32_t) override { return false; }
 
   intptr_t ShellResult = 42;
+  unsigned ExecResult = 33;
+  bool Answer = true;
   std::string Browser = "C:\\web.exe";
   std::vector<std::string> Log;
 };
@@ -58,6 +88,12 @@ TActionStruct Action(int16_t code, const char* file = "", uint32_t flags = 0) {
   a.Code = static_cast<uint16_t>(code);
   a.Text1 = file;
   a.Flags = flags;
+  return a;
+}
+
+TActionStruct Program(const char* program, const char* document, uint32_t flags = 0) {
+  TActionStruct a = Action(13, program, flags);
+  a.Text2 = document;
   return a;
 }
 
@@ -107,4 +143,44 @@ TEST_F(DocumentCodes, MailIsJoinedUnescapedAndAMissingProgramIsSaid) {
   shell.ShellResult = 31;  // no mailto association
   Run(Mail({"a@b.de", "s", "b"}));
   EXPECT_EQ(shell.Log, (std::vector<std::string>{"open mailto:a@b.de?subject=s&body=b 1", "box 2012"}));
+}
+
+TEST_F(DocumentCodes, RunProgramFindsItsProgramInOrder) {
+  const uint32_t kFrom = kProgramFromDocument;
+  struct Case {
+    const char* what;
+    TActionStruct action;
+    unsigned result;
+    std::vector<std::string> log;
+  } cases[] = {
+      {"no program, no lookup: nothing", Program("", "a.txt"), 33, {}},
+      {"program as given, the resolved document quoted", Program("C:\\Tools\\zeig.exe", "a.txt"), 33,
+       {"cd C:\\Tools\\", "exec C:\\Tools\\zeig.exe \"C:\\Daten Ordner\\a.txt\""}},
+      {"the association first", Program("", "a.txt", kFrom), 33,
+       {"cd C:\\Win\\", "exec C:\\Win\\notepad.exe \"C:\\Daten Ordner\\a.txt\""}},
+      {"then the Extensions entry cut at its first blank", Program("", "b.wri", kFrom), 33,
+       {"exec write.exe \"C:\\Daten Ordner\\b.wri\""}},
+      {"an executable document keeps the program", Program("C:\\Tools\\x.exe", "run.exe", kFrom), 33,
+       {"cd C:\\Tools\\", "exec C:\\Tools\\x.exe \"C:\\Daten Ordner\\run.exe\""}},
+      {"nothing found: a blank and the document, and the stop box", Program("", "c.abc", kFrom), 2,
+       {"exec  \"C:\\Daten Ordner\\c.abc\"", "stop  \"C:\\Daten Ordner\\c.abc\""}},
+      {"the installer offer names its application", Program("", "d.pdf", kFrom | kOfferInstaller), 33,
+       {"ask <2012><2013>Reader<2014>", "exec C:\\Setup\\inst.exe"}},
+      {"an offer without a name", Program("", "e.xyz", kFrom | kOfferInstaller), 33,
+       {"ask <2012><2015>", "exec C:\\Setup\\inst.exe"}},
+      {"no installer registered: the empty program", Program("", "f.abc", kFrom | kOfferInstaller), 33,
+       {"exec  \"C:\\Daten Ordner\\f.abc\""}},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    shell.Log.clear();
+    shell.ExecResult = c.result;
+    Run(c.action);
+    EXPECT_EQ(shell.Log, c.log);
+  }
+  // Answering No starts nothing.
+  shell.Log.clear();
+  shell.Answer = false;
+  Run(Program("", "d.pdf", kFrom | kOfferInstaller));
+  EXPECT_EQ(shell.Log, std::vector<std::string>{"ask <2012><2013>Reader<2014>"});
 }
