@@ -11,6 +11,8 @@
 #include "foundation/resstring.h"
 #include "objects/core/textdata.h"
 #include "objects/text.h"
+#include "objects/textdoc.h"
+#include "objects/transptextdoc.h"
 #include "resources/ids_actions.h"
 
 namespace {
@@ -63,7 +65,19 @@ std::optional<std::string> TBookObjectMessageHost::ObjectText(uint32_t target) {
       TTextData* data = text ? text->GetTextData() : nullptr;
       return data ? data->Text.str() : std::string();
     }
-    // The document kinds (8, 15) answer once they are part of the player.
+    case 8:
+    case 15: {
+      TTextDocData* data = nullptr;
+      if (auto* doc = dynamic_cast<TTextDocObject*>(o)) data = doc->GetTextDocData();
+      else if (auto* transparent = dynamic_cast<TTranspTextDocObject*>(o)) data = transparent->GetTextDocData();
+      if (!data) return std::string();
+      if (!(data->Flags & kDocFileText)) return data->DocumentText.str();  // as stored, RTF source included
+      // The file name in, the file's plain text out.
+      string text = data->FileName;
+      int32_t first = 0, second = 0;
+      o->ExchangeText(text, first, second);
+      return text.str();
+    }
     default: return std::nullopt;
   }
 }

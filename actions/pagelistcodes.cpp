@@ -7,6 +7,8 @@
 #include "foundation/resstring.h"
 #include "foundation/winutil.h"
 #include "objects/button.h"
+#include "objects/textdoc.h"
+#include "objects/transptextdoc.h"
 #include "resources/ids_actions.h"
 
 namespace {
@@ -42,10 +44,21 @@ void TBookPageListHost::HistoryForward() {
   if (Book) Book->HistoryForward();
 }
 
-// The RTF document kinds take these once they are part of the player; until
-// then no object on a page answers them.
-void TBookPageListHost::DocumentLinkCommand(uint32_t, const char*) {}
-void TBookPageListHost::DocumentFindDialog(uint32_t) {}
+void TBookPageListHost::DocumentLinkCommand(uint32_t target, const char* command) {
+  TObjectElement* o = FindTarget(Book, target);
+  if (auto* doc = dynamic_cast<TTextDocObject*>(o))
+    doc->ExecuteLinkCommand(command);
+  else if (auto* transparent = dynamic_cast<TTranspTextDocObject*>(o))
+    transparent->ExecuteLinkCommand(command);
+}
+
+void TBookPageListHost::DocumentFindDialog(uint32_t target) {
+  TObjectElement* o = FindTarget(Book, target);
+  if (auto* doc = dynamic_cast<TTextDocObject*>(o))
+    doc->ShowFindDialog();
+  else if (auto* transparent = dynamic_cast<TTranspTextDocObject*>(o))
+    transparent->ShowFindDialog();
+}
 
 // The player never changes the project it shows.
 bool TBookPageListHost::ProjectModified() { return false; }
