@@ -1,8 +1,11 @@
 #include "actions/dispatcher.h"
 
 #include "actions/copyinstall.h"
+#include "actions/documentcodes.h"
 #include "actions/navcodes.h"
 #include "actions/slidecodes.h"
+#include "actions/objectcodes.h"
+#include "actions/pagelistcodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
@@ -12,12 +15,12 @@ const TActionFamilyTable& ActionFamilies() {
       NavigationMediaFamily,  // NavigationMedia
       nullptr,  // PictureView
       nullptr,  // Printing
-      nullptr,  // ProgramDocument
-      nullptr,  // PageListHistory
+      ProgramDocumentFamily,  // ProgramDocument
+      PageListHistoryFamily,  // PageListHistory
       CopyInstallFamily,  // CopyInstall
       SlideShowFamily,  // SlideShow
       nullptr,  // Browser
-      nullptr,  // ObjectMessage
+      ObjectMessageFamily,  // ObjectMessage
       nullptr,  // DocumentPrint
   };
   return table;

@@ -11,3 +11,9 @@
 #define IDS_UNPACK_BAD_METHOD 2152
 #define IDS_CONDITION_INSTALLER_FILTER 120  /* "Ausführbare Dateien |*.exe;*.com|" */
 #define IDS_CONDITION_DELETE 1057           /* "Soll ich diesen Eintrag wirklich löschen?" */
+#define IDS_NOT_IMPLEMENTED 2190
+#define IDS_SAVE_PROJECT_FIRST 1007
+#define IDS_NO_DOCUMENT_PROGRAM 2012
+#define IDS_INSTALL_NAMED 2013
+#define IDS_INSTALL_NAMED_END 2014
+#define IDS_INSTALL_UNNAMED 2015
