@@ -124,10 +124,7 @@ TEST_F(DirectShowPanes, ElementIdsAreNeverGivenTwiceAndUnknownIdsFindNothing) {
   EXPECT_EQ(DSP_DeleteEle(c), TRUE);
 }
 
-// Off until its fault is found: in a clean-clone run of the whole suite the
-// MJPEG .mov case showed white where the frame and, once hidden, the host's
-// black should be (the .avi case before it passed); alone it passes.
-TEST_F(DirectShowPanes, DISABLED_AnElementShowsEachKindPlaysToOneEndMessageAndStartsAgainFromTheBeginning) {
+TEST_F(DirectShowPanes, AnElementShowsEachKindPlaysToOneEndMessageAndStartsAgainFromTheBeginning) {
   const struct {
     const char* what;
     TMovieKind kind;
