@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "database/core/queryexpr.h"
+#include "database/core/qxsymtab.h"
 
 namespace {
 
@@ -47,6 +48,11 @@ void CheckError(QX_Error e) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // "global var" would carry values from one input into the next: a finding
+  // could then not be replayed alone, and held texts would pile up.
+  struct FreshRun {
+    ~FreshRun() { QX_DataBase::ResetGlobal(); }
+  } fresh;
   const std::string in(reinterpret_cast<const char*>(data), size);
   const size_t nl = in.find('\n');
   // The texts end at their first NUL, as C strings do.

@@ -1,6 +1,7 @@
 #include "database/core/qxsymtab.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "database/core/qxexpr.h"
@@ -22,10 +23,20 @@ QX_DataBase::~QX_DataBase() {
   delete[] symTab_;
 }
 
-QX_DataBase& QX_DataBase::Global() {
-  static QX_DataBase global(256, 1024);
+namespace {
+std::unique_ptr<QX_DataBase>& GlobalSlot() {
+  static std::unique_ptr<QX_DataBase> global;
   return global;
 }
+}  // namespace
+
+QX_DataBase& QX_DataBase::Global() {
+  std::unique_ptr<QX_DataBase>& g = GlobalSlot();
+  if (!g) g = std::make_unique<QX_DataBase>(256, 1024);
+  return *g;
+}
+
+void QX_DataBase::ResetGlobal() { GlobalSlot().reset(); }
 
 uint32_t QX_DataBase::Hash(const char* name) {
   uint32_t h = 0;

@@ -65,6 +65,10 @@ public:
   uint32_t VariableCount() const { return nVariables_; }
   static uint32_t Hash(const char* name);
   static QX_DataBase& Global();
+  // Drops the run-wide table with its global variables; the next scanner
+  // registers the language's words again. For harnesses whose inputs must
+  // each start as a fresh run: no compiled query may outlive it.
+  static void ResetGlobal();
 
 private:
   QX_Symbol* Find(const char* name, uint32_t hash) const;

@@ -546,6 +546,20 @@ TEST(QueryLimits, RunawayQueriesEnd) {
   }
 }
 
+TEST(QuerySymbols, ResetGlobalStartsAFreshRun) {
+  {
+    QueryExpr a;
+    ASSERT_EQ(Result(a, "global var gr1 := 5;"), "5");
+  }
+  QX_DataBase::ResetGlobal();
+  QueryExpr b;
+  EXPECT_NE(b.Compile("gr1 + 1;"), nullptr) << "the global variable went with the table";
+  // The language's own words come back with the next scanner.
+  EXPECT_EQ(Result(b, "1 UND 1;"), "1");
+  EXPECT_EQ(Result(b, "var n := 0; solange n < 3 mache n := n + sqrt(1); n;"), "3");
+  EXPECT_EQ(Result(b, "global var gr1 := 7; gr1;"), "7");
+}
+
 TEST(QuerySymbols, GlobalAndOwnNames) {
   {
     QueryExpr a;
