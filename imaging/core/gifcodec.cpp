@@ -78,9 +78,50 @@ int TGIF::ReadHeader(ByteStream* f, const char*) {
   const int64_t at = f->Position();
   if (at < 0 || at > 0x7FFFFFFF) return kBitmapShortRead;
   NextBlockPosition = int32_t(at);
+  // The depth must hold every frame's colours: files often carry a small
+  // global table (or none) and full local tables, which a depth taken from
+  // the global table alone would refuse. The next frame of a sequential
+  // run keeps the depth its file's first frame found.
+  if (!(SequentialMode && ResumePosition >= 0)) LocalTableBits = LargestLocalTableBits(f, at);
+  const uint32_t localBits = LocalTableBits;
+  if (!HasGlobalTable && localBits) GlobalTableBits = localBits;
+  const uint32_t needed = localBits > GlobalTableBits ? localBits : GlobalTableBits;
+  BitsPerPixel = needed == 1 ? 1 : needed <= 4 ? 4 : 8;
   Colours = ColoursForBits(BitsPerPixel);
   if (!ComputeSizes()) return kBitmapNoMemory;
   return kBitmapOk;
+}
+
+uint32_t TGIF::LargestLocalTableBits(ByteStream* f, int64_t from) {
+  if (f->Seek(from) < 0) return 0;
+  PictureInput in(f, PictureEnd(f));
+  uint32_t bits = 0;
+  auto skipSubBlocks = [&in] {
+    for (;;) {
+      const int size = in.Byte();
+      if (size <= 0) return size == 0;
+      if (!in.Skip(uint32_t(size))) return false;
+    }
+  };
+  for (;;) {
+    const int c = in.Byte();
+    if (c == 0x21) {
+      if (in.Byte() < 0 || !skipSubBlocks()) break;
+    } else if (c == 0x2C) {
+      uint8_t d[9];
+      if (!in.Read(d, 9)) break;
+      if (d[8] & 0x80) {
+        const uint32_t b = (d[8] & 7u) + 1;
+        if (b > bits) bits = b;
+        if (!in.Skip(3u << b)) break;
+      }
+      if (in.Byte() < 0 || !skipSubBlocks()) break;
+    } else if (c != 0) {
+      break;  // the trailer, the end, or a byte the reader itself refuses
+    }
+  }
+  f->Seek(from);
+  return bits;
 }
 
 int TGIF::ReadPalette(ByteStream*, tsl::DibRgbQuad* table) {
@@ -99,6 +140,7 @@ int TGIF::ReadPalette(ByteStream*, tsl::DibRgbQuad* table) {
 int TGIF::ReadData(ByteStream* f, uint8_t* bits) {
   // Outside sequential mode every load walks the file from its first block.
   if (!SequentialMode) FramesDecoded = -1;
+  graphicControlPending_ = false;
   const int64_t start = SequentialMode && ResumePosition >= 0 ? ResumePosition : NextBlockPosition;
   if (!f || f->Seek(start) < 0) return kBitmapShortRead;
   PictureInput in(f, PictureEnd(f));
@@ -156,6 +198,7 @@ int TGIF::ReadExtension(PictureInput& in) {
       Frame.Delay = uint32_t(GetLe16(block + 1)) * 10;
       Frame.TransparentIndex = block[3];
       graphicControlAt_ = at;
+      graphicControlPending_ = true;
     } else if (label == 0xFF) {
       if (index == 0)
         netscape = size == 11 && std::memcmp(block, "NETSCAPE2.0", 11) == 0;
@@ -170,6 +213,17 @@ int TGIF::ReadExtension(PictureInput& in) {
 
 int TGIF::ReadImage(PictureInput& in, uint8_t* bits) {
   Frame.HasLocalTable = 0;
+  // A graphic control block governs the one image after it: a frame
+  // without its own is opaque, shown without delay and not disposed of.
+  if (!graphicControlPending_) {
+    Frame.Transparent = 0;
+    Frame.UserInput = 0;
+    Frame.Disposal = 0;
+    Frame.Delay = 0;
+    Frame.TransparentIndex = 0;
+    Frame.TransparentColour = 0;
+  }
+  graphicControlPending_ = false;
   uint8_t d[9];
   if (!in.Read(d, 9)) return kBitmapShortRead;
   const uint32_t left = GetLe16(d), top = GetLe16(d + 2), w = GetLe16(d + 4), h = GetLe16(d + 6);

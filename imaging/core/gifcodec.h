@@ -89,6 +89,9 @@ public:
 private:
   int ReadExtension(tsl::PictureInput& in);
   int ReadImage(tsl::PictureInput& in, uint8_t* bits);
+  // The bits of the largest local colour table from `from` on (0 when no
+  // image has one); leaves the file at `from`.
+  uint32_t LargestLocalTableBits(tsl::ByteStream* f, int64_t from);
   // A frame's pixels in a platform block that grows as decoding needs.
   class FrameBuffer {
   public:
@@ -116,6 +119,8 @@ private:
   uint8_t PaletteIndexOf(uint32_t colour, const tsl::DibRgbQuad* palette, uint32_t count) const;
 
   int64_t graphicControlAt_ = -1;  // file position of the last extension's flags byte
+  bool graphicControlPending_ = false;  // read, and its image not yet
+  uint32_t LocalTableBits = 0;          // of the file's largest local table
   uint32_t writeColours_ = 0;      // global table entries written by the header
 };
 

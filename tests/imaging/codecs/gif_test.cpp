@@ -206,7 +206,9 @@ TEST(Gif, DamagedFiles) {
          b[image + 6] = b[image + 8] = 0x9C;
        },
        kBitmapCorruptData},
-      {"local table beyond the depth", [&](Bytes& b) { b[image + 9] = 0x87; }, kBitmapNoSuccessor},
+      // The flag claims a 256-entry table the data does not hold: the
+      // table eats the image data.
+      {"local table flag without a table", [&](Bytes& b) { b[image + 9] = 0x87; }, kBitmapShortRead},
   };
   for (const Case& c : cases) {
     Bytes b = good;
@@ -241,4 +243,60 @@ TEST(Gif, TransparencyPatchedInPlace) {
   TGIF fresh;
   tsl::MemoryStream none;
   EXPECT_EQ(fresh.PatchGifTransparency(&none, true, 0), kBitmapNothingToWrite);
+}
+
+// Frames whose local tables are larger than the global one, or that come
+// without a global table, decode at the depth their colours need; and a
+// graphic control block governs the one image after it.
+TEST(Gif, LocalTablesAndGraphicControlPerFrame) {
+  Indexed wide = picgen::Pattern(16, 4, 256);
+  for (size_t i = 0; i < wide.px.size(); ++i) wide.px[i] = uint8_t(i * 37 % 256);
+  GifFrame local;
+  local.picture = wide;
+  local.localTable = true;
+  struct Case { const char* what; uint16_t bits; Bytes global; };
+  const Case cases[] = {
+      {"two global colours", 1, picgen::Pattern(1, 1, 2).rgb},
+      {"no global table", 1, Bytes()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TGIF gif;
+    ASSERT_EQ(Load(gif, picgen::Gif(16, 4, c.bits, c.global, {local})), kBitmapOk);
+    EXPECT_EQ(gif.BitsPerPixel, 8);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 16; ++x) ASSERT_EQ(IndexAt(gif, x, y), wide.px[size_t(y) * 16 + size_t(x)]);
+    const tsl::DibRgbQuad q = gif.ColourTable[200];
+    EXPECT_EQ(Bytes({q.rgbRed, q.rgbGreen, q.rgbBlue}), Bytes(wide.rgb.begin() + 600, wide.rgb.begin() + 603));
+  }
+
+  // The second frame's graphic control block taken out by hand.
+  GifFrame a, b;
+  a.picture = Solid(4, 4, 1, 4);
+  a.transparentIndex = 2, a.delayMs = 300, a.disposal = 2;
+  b.picture = Solid(4, 4, 3, 4);
+  Bytes file = picgen::Gif(4, 4, 2, picgen::Pattern(1, 1, 4).rgb, {a, b});
+  size_t second = 0;
+  for (size_t i = 13 + 12, seen = 0; i + 1 < file.size(); ++i)
+    if (file[i] == 0x21 && file[i + 1] == 0xF9 && ++seen == 2) {
+      second = i;
+      break;
+    }
+  ASSERT_GT(second, 0u);
+  file.erase(file.begin() + long(second), file.begin() + long(second) + 8);
+  TGIF seq;
+  seq.SequentialMode = 1;
+  tsl::MemoryStream m(file);
+  ASSERT_EQ(seq.LoadStream(&m, nullptr), kBitmapOk);
+  EXPECT_EQ(+seq.Frame.Transparent, 1);
+  EXPECT_EQ(+seq.Frame.Delay, 300u);
+  ASSERT_EQ(seq.LoadStream(&m, nullptr), kBitmapOk);
+  EXPECT_EQ(IndexAt(seq, 0, 0), 3u);
+  EXPECT_EQ(+seq.Frame.Transparent, 0) << "the first frame's transparency carried over";
+  EXPECT_EQ(+seq.Frame.Delay, 0u);
+  EXPECT_EQ(+seq.Frame.Disposal, 0);
+  TGIF byNumber;
+  byNumber.RequestedFrame = 1;
+  ASSERT_EQ(Load(byNumber, file), kBitmapOk);
+  EXPECT_EQ(+byNumber.Frame.Transparent, 0);
 }
