@@ -40,6 +40,7 @@ demo: deps
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
 	@ffmpeg -y -loglevel error -f lavfi -i testsrc=duration=4:size=160x120:rate=10 -an -c:v msvideo1 $(BUILD)/demo/demo_clip.avi
 	@sox -n -r 22050 -c 1 -b 16 $(BUILD)/demo/demo_tone.wav synth 1 sine 440
+	@python3 -c "import struct,sys; b=bytes([0,0,12])+struct.pack('<H',48)+bytes(2); open(sys.argv[1],'wb').write(b'FWS\x06'+struct.pack('<I',8+len(b))+b)" $(BUILD)/demo/demo_movie.swf
 	@mkdir -p $(BUILD)/demo/dias
 	@for c in red:rot green:gruen blue:blau orange:orange purple:lila; do \
 	  convert -size 320x240 gradient:$${c%%:*}-white $(BUILD)/demo/dias/$${c##*:}.jpg; done

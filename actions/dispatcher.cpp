@@ -1,5 +1,6 @@
 #include "actions/dispatcher.h"
 
+#include "actions/browsercodes.h"
 #include "actions/copyinstall.h"
 #include "actions/documentcodes.h"
 #include "actions/navcodes.h"
@@ -19,7 +20,7 @@ const TActionFamilyTable& ActionFamilies() {
       PageListHistoryFamily,  // PageListHistory
       CopyInstallFamily,  // CopyInstall
       SlideShowFamily,  // SlideShow
-      nullptr,  // Browser
+      BrowserFamily,  // Browser
       ObjectMessageFamily,  // ObjectMessage
       nullptr,  // DocumentPrint
   };

@@ -103,6 +103,7 @@ endforeach()
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/engine/winmain\\.cpp$")
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/mppane/")
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/dspane/")
+list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/swfpane/")
 list(FILTER TSL_WIN_SOURCES EXCLUDE REGEX "/platform/qtml/")
 
 # Our movie layer over quartz: linked into mvpane and into the player (the
@@ -124,7 +125,7 @@ set(TSL_WIN_SYSLIBS -lcomctl32 -lcomdlg32 -lshell32 -lole32 -loleaut32 -luuid
 target_link_libraries(tslwin PUBLIC ${TSL_WIN_SYSLIBS})
 
 # Libraries: mvpane (linked at load time), webpane (loaded at run time),
-# and our stand-ins for the outside mppane and dspane libraries.
+# and our stand-ins for the outside mppane, dspane and swfpane libraries.
 # mvpane's window and movie objects are a library of their own, so that
 # tests run them over a movie layer of their own.
 add_library(tslmvpane STATIC ${CMAKE_SOURCE_DIR}/panes/mvpane/moviewnd.cpp)
@@ -133,32 +134,54 @@ target_include_directories(tslmvpane PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(tslmvpane PRIVATE ${TSL_WARN})
 target_link_libraries(tslmvpane PUBLIC tslqtml)
 set(MVPANE_SRC ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.cpp)
-file(GLOB WEBPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/panes/webpane/*.cpp)
+# webpane's elements are a library of their own, so that tests run them over
+# a recording browser control; the DLL adds the exports and its own copy of
+# the message-box service.
+add_library(tslwebpane STATIC ${CMAKE_SOURCE_DIR}/panes/webpane/browserpane.cpp)
+set_target_properties(tslwebpane PROPERTIES POSITION_INDEPENDENT_CODE ON)
+target_include_directories(tslwebpane PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tslwebpane PRIVATE ${TSL_WARN})
+target_link_libraries(tslwebpane PUBLIC -latl -lole32 -loleaut32 -luuid -luser32)
+set(WEBPANE_SRC ${CMAKE_SOURCE_DIR}/panes/webpane/webpane.cpp ${CMAKE_SOURCE_DIR}/platform/owl/uiservice.cpp)
 file(GLOB MPPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/mppane/*.cpp)
 file(GLOB DSPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/dspane/*.cpp)
+# swfpane carries its own copy of the portable header reader and frame
+# counter (the core library is not built position-independent).
+file(GLOB SWFPANE_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/swfpane/*.cpp
+     ${CMAKE_SOURCE_DIR}/platform/swfpane/core/*.cpp)
 set(TSL_DLL_IMPLIB ON)
 tsl_winelib_dll(mvpane ${CMAKE_SOURCE_DIR}/panes/mvpane/mvpane.spec ${MVPANE_SRC})
 tsl_winelib_dll(mppane ${CMAKE_SOURCE_DIR}/platform/mppane/mppane.spec ${MPPANE_SRC})
 tsl_winelib_dll(dspane ${CMAKE_SOURCE_DIR}/platform/dspane/dspane.spec ${DSPANE_SRC})
+tsl_winelib_dll(swfpane ${CMAKE_SOURCE_DIR}/platform/swfpane/swfpane.spec ${SWFPANE_SRC})
 set(TSL_DLL_IMPLIB OFF)  # webpane is loaded at run time, never imported
 tsl_winelib_dll(webpane ${CMAKE_SOURCE_DIR}/panes/webpane/webpane.spec ${WEBPANE_SRC})
-foreach(l mvpane webpane mppane dspane)
+foreach(l mvpane webpane mppane dspane swfpane)
   target_include_directories(${l} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${l} PRIVATE ${TSL_WARN})
   target_link_libraries(${l} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
 target_link_libraries(mvpane PRIVATE tslmvpane)
+target_link_libraries(webpane PRIVATE tslwebpane)
+# The player loads webpane by its path, "webpane.dll" beside the program;
+# Wine loads a winelib library under that name as well (a file that is no
+# PE image is opened as a Unix library).
+add_custom_command(TARGET webpane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:webpane>/webpane.dll.so $<TARGET_FILE_DIR:webpane>/webpane.dll
+  VERBATIM)
 # The DirectShow panes play through the movie layer's quartz player.
 target_link_libraries(mppane PRIVATE tslqtml)
 target_link_libraries(dspane PRIVATE tslqtml)
+target_link_libraries(swfpane PRIVATE ZLIB::ZLIB)
 
 # Links a program or test against the libraries the player imports.
 function(tsl_link_player target)
-  add_dependencies(${target} tslres mvpane mppane dspane webpane mvpane_implib mppane_implib dspane_implib)
+  add_dependencies(${target} tslres mvpane mppane dspane swfpane webpane mvpane_implib mppane_implib dspane_implib
+                   swfpane_implib)
   # Import libraries go after the objects, where the linker still needs them.
   # tslwin calls into them as well, so they follow it once more.
-  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane -ldspane tslwin
-                        -lmvpane -lmppane -ldspane)
+  target_link_libraries(${target} PRIVATE ${TSL_RES} -L${CMAKE_BINARY_DIR}/implib -lmvpane -lmppane -ldspane -lswfpane
+                        tslwin -lmvpane -lmppane -ldspane -lswfpane)
 endfunction()
 
 add_executable(tslplay32 ${CMAKE_SOURCE_DIR}/engine/winmain.cpp)
@@ -190,6 +213,21 @@ endforeach()
 # The movie pane's tests run its objects over a fake movie layer.
 if(TARGET win_panes_mvpane_tests)
   target_link_libraries(win_panes_mvpane_tests PRIVATE tslmvpane)
+endif()
+# The browser pane's tests run its elements in process.
+if(TARGET win_panes_webpane_tests)
+  target_link_libraries(win_panes_webpane_tests PRIVATE tslwebpane)
+endif()
+# The loader's test of a missing export: a webpane without WEBP_Print, in
+# a folder of its own.
+if(TARGET win_objects_ieloader_tests)
+  set(TSL_DLL_IMPLIB OFF)
+  tsl_winelib_dll(webpanestub ${CMAKE_SOURCE_DIR}/tests/objects/ieloader/stub/webpanestub.spec
+                  ${CMAKE_SOURCE_DIR}/tests/objects/ieloader/stub/webpanestub.cpp)
+  set_target_properties(webpanestub PROPERTIES OUTPUT_NAME webpane LIBRARY_OUTPUT_DIRECTORY ${TSL_BIN}/webpanestub)
+  add_custom_command(TARGET webpanestub POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy ${TSL_BIN}/webpanestub/webpane.dll.so ${TSL_BIN}/webpanestub/webpane.dll VERBATIM)
+  add_dependencies(win_objects_ieloader_tests webpanestub)
 endif()
 
 # Win32 benchmarks: bench/<name>_winbench.cpp, run by hand under Wine and Xvfb.

@@ -30,21 +30,17 @@ TData* StandInData() { return new TStandInData(); }
 TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateIEObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
 }
 TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
 }
-TObjectElement* CreateFlashPlayer(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 
 TData* CreateListItemData() { return StandInData(); }
 TData* CreateComboItemData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
-TData* CreateIEData() { return StandInData(); }
 TData* CreateHelpRegisterData() { return StandInData(); }
-TData* CreateFlashPlayerData() { return StandInData(); }
 
 bool LoadDocumentFileText(const TData*, string&, int& first, int& second) {
   first = second = -1;

@@ -13,7 +13,10 @@
 #include "objects/core/mcidata.h"
 #include "objects/core/abpdata.h"
 #include "objects/core/bmpcontdata.h"
+#include "objects/core/dxshowdata.h"
+#include "objects/core/flashplayerdata.h"
 #include "objects/core/flxdata.h"
+#include "objects/core/iedata.h"
 #include "objects/core/treelistdata.h"
 
 namespace {
@@ -50,9 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tsl::TFileVersionScope version(static_cast<uint8_t>(1 + data[1] % 5), static_cast<uint8_t>(data[1] / 5 % 10));
   MemoryStream m(data + 2, size - 2);
 
-  // The animation kinds' records (3, 10, 13) on the top selector values.
-  if (which >= 0xFD) {
-    if (which == 0xFD) Record<TFLXData>(m);
+  // The media and browser kinds' records (17, 18, 21), then the animation
+  // kinds' (3, 10, 13), on the top selector values.
+  if (which >= 0xFA) {
+    if (which == 0xFA) Record<TDXShowData>(m);
+    else if (which == 0xFB) Record<TIEData>(m);
+    else if (which == 0xFC) Record<TFlashPlayerData>(m);
+    else if (which == 0xFD) Record<TFLXData>(m);
     else if (which == 0xFE) Record<TABPData>(m);
     else Record<TBmpContData>(m);
     return 0;

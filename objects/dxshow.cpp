@@ -5,7 +5,7 @@
 #include "engine/objectkinds.h"
 #include "engine/objectmanager.h"
 #include "engine/objectwindow.h"
-#include "engine/pageinput.h"
+#include "objects/pageinputforward.h"
 #include "panes/mvpane/mvpane.h"
 #include "platform/dspane/dspane.h"
 #include "platform/mppane/mppane.h"
@@ -102,11 +102,6 @@ bool RegisterWindowClass() {
   wc.lpszClassName = kWindowClass;
   done = ::RegisterClassA(&wc) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   return done;
-}
-
-TObjectManager* CurrentPage() {
-  TBookStruct* book = GetOpenBook();
-  return book ? book->ObjectManager.get() : nullptr;
 }
 
 // Our sound-only picture: a speaker on grey.
@@ -247,11 +242,6 @@ LRESULT CALLBACK TDXShowObject::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM l
 }
 
 LRESULT TDXShowObject::Message(UINT msg, WPARAM wp, LPARAM lp) {
-  const auto point = [lp, this] {
-    TPoint p(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
-    ClientToPage(p);
-    return p;
-  };
   switch (msg) {
     case kMediaEndMessage: {
       TBookStruct* book = GetOpenBook();
@@ -287,33 +277,9 @@ LRESULT TDXShowObject::Message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == 10000) ::KillTimer(Window, 10000);
       return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_MOUSEMOVE: {
-      const LRESULT r = ::DefWindowProcA(Window, msg, wp, lp);
-      TObjectManager* page = CurrentPage();
-      if (!page) return r;
-      const uint32_t keys = static_cast<uint32_t>(wp);
-      if (msg == WM_LBUTTONDOWN) TPageInput::EvLButtonDown(page, keys, point());
-      if (msg == WM_LBUTTONUP) TPageInput::EvLButtonUp(page, keys, point());
-      if (msg == WM_LBUTTONDBLCLK) TPageInput::EvLButtonDblClk(page, keys, point());
-      if (msg == WM_MOUSEMOVE) TPageInput::EvMouseMove(page, keys, point());
-      return r;
-    }
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP: {
-      const LRESULT r = ::DefWindowProcA(Window, msg, wp, lp);
-      TObjectManager* page = CurrentPage();
-      if (!page) return r;
-      const uint repeat = LOWORD(lp), flags = HIWORD(lp);
-      if (msg == WM_KEYDOWN) TPageInput::EvKeyDown(page, static_cast<uint>(wp), repeat, flags);
-      if (msg == WM_SYSKEYDOWN) TPageInput::EvSysKeyDown(page, static_cast<uint>(wp), repeat, flags);
-      if (msg == WM_KEYUP) TPageInput::EvKeyUp(page, static_cast<uint>(wp), repeat, flags);
-      return r;
-    }
   }
+  LRESULT forwarded = 0;
+  if (ForwardInputToPage(*this, Window, msg, wp, lp, forwarded)) return forwarded;
   return ::DefWindowProcA(Window, msg, wp, lp);
 }
 

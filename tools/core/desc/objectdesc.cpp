@@ -4,6 +4,8 @@
 #include "objects/core/bmpcontdesc.h"
 #include "objects/core/buttondesc.h"
 #include "objects/core/dxshowdesc.h"
+#include "objects/core/flashplayerdesc.h"
+#include "objects/core/iedesc.h"
 #include "objects/core/mcidesc.h"
 #include "objects/core/flxdesc.h"
 #include "objects/core/navitreedesc.h"
@@ -21,7 +23,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
                      {"tree", NaviTreeStatementData}, {"media", MediaStatementData},  {"mcibar", McibarStatementData},
                      {"slides", SlidesStatementData}, {"animation", AnimationStatementData},
                      {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData},
-                     {"document", DocumentStatementData}, {"dxshow", DXShowStatementData}};
+                     {"document", DocumentStatementData}, {"dxshow", DXShowStatementData},
+                     {"flash", FlashStatementData}, {"browser", BrowserStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
