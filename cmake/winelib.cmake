@@ -214,10 +214,17 @@ endforeach()
 if(TARGET win_panes_mvpane_tests)
   target_link_libraries(win_panes_mvpane_tests PRIVATE tslmvpane)
 endif()
-# The browser pane's tests run its elements in process.
+# The browser pane's tests run its elements in process; they and the
+# browser object's tests answer the browser on a loopback socket.
 if(TARGET win_panes_webpane_tests)
   target_link_libraries(win_panes_webpane_tests PRIVATE tslwebpane)
 endif()
+foreach(t win_panes_webpane_tests win_objects_ie_tests)
+  if(TARGET ${t})
+    target_sources(${t} PRIVATE ${CMAKE_SOURCE_DIR}/tests/loopbackserver.cpp)
+    target_link_libraries(${t} PRIVATE -latl)
+  endif()
+endforeach()
 # The loader's test of a missing export: a webpane without WEBP_Print, in
 # a folder of its own.
 if(TARGET win_objects_ieloader_tests)

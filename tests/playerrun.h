@@ -74,8 +74,10 @@ public:
 // tslplay32 started with `args` (its command line after the program name).
 class TPlayerRun : public TChildProcess {
 public:
-  explicit TPlayerRun(const std::string& args = "")
-      : TChildProcess("\"" + ProgramFolder() + "tslplay32.exe.so\"" + (args.empty() ? "" : " " + args)) {}
+  explicit TPlayerRun(const std::string& args = "") : TPlayerRun(args, ProgramFolder()) {}
+  // The player in another folder (with its closing backslash).
+  TPlayerRun(const std::string& args, const std::string& folder)
+      : TChildProcess("\"" + folder + "tslplay32.exe.so\"" + (args.empty() ? "" : " " + args)) {}
 
   // A visible top-level window of the player of window class `cls`
   // ("TSLPLAY32Frame", "#32770" for message boxes and common dialogs), or
