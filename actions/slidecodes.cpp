@@ -11,6 +11,7 @@
 #include "platform/owl/dib.h"
 #include "platform/owl/file.h"
 #include "platform/owl/uiservice.h"
+#include "slideshow/diaconfig.h"
 #include "slideshow/slidepicture.h"
 
 namespace {
@@ -46,9 +47,8 @@ bool TBookSlideCodeHost::FindPictureObject(uint32_t target, const TSlidePicture*
   return true;
 }
 
-void TBookSlideCodeHost::Configure(TSlideListHost&) {
-  // The configuration dialog comes with its own unit; until then the code
-  // leaves the show as it is.
+void TBookSlideCodeHost::Configure(TSlideListHost& window) {
+  if (auto* object = dynamic_cast<TDiaWindowObject*>(&window)) RunDiaConfigDialog(object->List.get(), object->Show());
 }
 
 void TBookSlideCodeHost::Message(int textId) {

@@ -60,8 +60,15 @@ UINT_PTR CALLBACK TCommonDialog::Hook(HWND wnd, UINT msg, WPARAM p1, LPARAM p2) 
   if (msg == WM_INITDIALOG && !TWindow::GetWindowPtr(wnd)) {
     const auto* ofn = reinterpret_cast<const OPENFILENAMEA*>(p2);
     SetCreationWindow(reinterpret_cast<TWindow*>(ofn->lCustData));
+    return static_cast<UINT_PTR>(OwlDialogProc(wnd, msg, p1, p2));
   }
+  if (auto* dialog = dynamic_cast<TCommonDialog*>(TWindow::GetWindowPtr(wnd)))
+    return static_cast<UINT_PTR>(dialog->DialogFunction(msg, p1, p2));
   return static_cast<UINT_PTR>(OwlDialogProc(wnd, msg, p1, p2));
+}
+
+INT_PTR TCommonDialog::DialogFunction(uint msg, TParam1 p1, TParam2 p2) {
+  return OwlDialogProc(HWindow, msg, p1, p2);
 }
 
 // ---- TOpenSaveDialog ----

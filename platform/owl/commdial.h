@@ -25,6 +25,12 @@ public:
   void CmCancel() override;
   void Destroy(int retVal = IDCANCEL) override;
 
+  // The dialog procedure of a dialog with a template of its own: every
+  // message after WM_INITDIALOG passes here first (an Explorer-style
+  // dialog's notifications such as CDN_SELCHANGE arrive as WM_NOTIFY).
+  // The default hands it to the framework's dispatch.
+  virtual INT_PTR DialogFunction(uint msg, TParam1 p1, TParam2 p2);
+
 protected:
   virtual int DoExecute() = 0;
   HWND OwnerWindow() const { return Parent ? Parent->HWindow : nullptr; }
