@@ -2,7 +2,7 @@
 // messages sent to it step by step from a timer, message boxes and file
 // dialogs answered by the scripted UI service. What the steps changed is
 // read back from the edited show and from the files written.
-#include "wintest.h"
+#include "dialogdriver.h"
 
 #include <functional>
 #include <memory>
@@ -21,41 +21,9 @@ namespace {
 
 using TStep = std::function<void(TDiaConfigDialog&)>;
 
-// Runs `steps` one per timer tick while the dialog is up; the dialog ends
-// by a step or, when the steps run out, by Escape.
-struct TDriver {
-  TDiaConfigDialog* Dialog = nullptr;
-  std::vector<TStep> Steps;
-  size_t Next = 0;
-  bool InStep = false;
-};
-TDriver* driver = nullptr;
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!driver || driver->InStep || !driver->Dialog || !driver->Dialog->HWindow) return;
-  TDiaConfigDialog& dlg = *driver->Dialog;
-  if (!::IsWindowVisible(dlg.HWindow)) return;
-  driver->InStep = true;
-  if (driver->Next < driver->Steps.size()) {
-    driver->Steps[driver->Next++](dlg);
-  } else {
-    ::PostMessageA(dlg.HWindow, WM_COMMAND, IDCANCEL, 0);
-  }
-  driver->InStep = false;
-}
-
 int Run(TDiaOption& show, std::vector<TStep> steps) {
   TDiaConfigDialog dlg(nullptr, &show);
-  TDriver d;
-  d.Dialog = &dlg;
-  d.Steps = std::move(steps);
-  driver = &d;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, Tick);
-  const int result = dlg.Execute();
-  ::KillTimer(nullptr, timer);
-  driver = nullptr;
-  EXPECT_EQ(d.Next, d.Steps.size()) << "steps left when the dialog ended";
-  return result;
+  return dialogdriver::Run(dlg, steps);
 }
 
 void Click(TDiaConfigDialog& d, int id) {
