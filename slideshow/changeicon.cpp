@@ -77,6 +77,8 @@ void TChangeIconDialog::SetupWindow() {
   const int height = ::GetSystemMetrics(SM_CYICON) + ::GetSystemMetrics(SM_CYHSCROLL) + kIconMarginY + kIconMarginY;
   ::MoveWindow(Icons->HWindow, r.left, r.top, r.right - r.left, height, TRUE);
   Icons->SetColumnWidth(::GetSystemMetrics(SM_CXICON) + kIconMarginX);
+  // The list may have been measured before it was bound.
+  Icons->SetItemHeight(0, ::GetSystemMetrics(SM_CYICON) + kIconMarginY + ::GetSystemMetrics(SM_CYHSCROLL));
   if (FileName && !FileName->is_null()) {
     FileNameEdit->SetWindowText(FileName->c_str());
     if (LoadFileIcons(FileName->c_str()) && IconIndex) Icons->SetSelIndex(*IconIndex);
