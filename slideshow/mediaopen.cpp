@@ -298,7 +298,8 @@ INT_PTR TMMFileOpenDialog::DialogFunction(uint msg, TParam1 p1, TParam2 p2) {
     FileName[MAX_PATH - 1] = 0;
     if (length <= MAX_PATH) {
       UpdatePreview();
-      ::EnableWindow(GetDlgItem(kMediaEdit), FileName[0] && FileExists(FileName));
+      // FileExists counts folders, which "&Bearbeiten" cannot open.
+      ::EnableWindow(GetDlgItem(kMediaEdit), FileName[0] && FileExists(FileName) && !IsDirectoryPath(FileName));
     }
   }
   return TFileOpenDialog::DialogFunction(msg, p1, p2);
