@@ -243,16 +243,16 @@ if(TARGET win_slideshow_diaconfig_tests)
   find_program(TSL_CONVERT convert REQUIRED)
   set(icons ${CMAKE_BINARY_DIR}/gen/icons3)
   set(iconsrc ${CMAKE_SOURCE_DIR}/tests/slideshow/diaconfig)
-  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/icons3.dll
+  add_custom_command(OUTPUT ${TSL_BIN}/icons3.dll
     COMMAND ${CMAKE_COMMAND} -E make_directory ${icons}
     COMMAND ${TSL_CONVERT} -size 32x32 xc:red ${icons}/red.ico
     COMMAND ${TSL_CONVERT} -size 32x32 xc:lime ${icons}/green.ico
     COMMAND ${TSL_CONVERT} -size 32x32 xc:blue ${icons}/blue.ico
     COMMAND ${WRC} -I${icons} -o ${icons}/icons3.res ${iconsrc}/icons3.rc
     COMMAND ${WINEBUILD} --dll --fake-module -m64 -E ${iconsrc}/icons3.spec -F icons3.dll
-            -o ${CMAKE_BINARY_DIR}/icons3.dll ${icons}/icons3.res
+            -o ${TSL_BIN}/icons3.dll ${icons}/icons3.res
     DEPENDS ${iconsrc}/icons3.rc ${iconsrc}/icons3.spec VERBATIM)
-  add_custom_target(icons3 DEPENDS ${CMAKE_BINARY_DIR}/icons3.dll)
+  add_custom_target(icons3 DEPENDS ${TSL_BIN}/icons3.dll)
   add_dependencies(win_slideshow_diaconfig_tests icons3)
 endif()
 

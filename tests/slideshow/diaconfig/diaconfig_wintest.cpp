@@ -21,7 +21,7 @@ namespace {
 
 using TStep = std::function<void(TDiaConfigDialog&)>;
 
-int Run(TDiaOption& show, std::vector<TStep> steps) {
+int RunConfig(TDiaOption& show, std::vector<TStep> steps) {
   TDiaConfigDialog dlg(nullptr, &show);
   return dialogdriver::Run(dlg, steps);
 }
@@ -108,7 +108,7 @@ TEST_F(DiaConfigTest, SetupShowsTheStoredValuesWithTheirQuirks) {
   show.JumpInterval = 25;
   show.Pictures[0].HeaderText = "Kopf eins";
   show.Pictures[0].FooterAlign = kDiaAlignRight;
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
         char caption[64] = {};
         ::GetWindowTextA(d.HWindow, caption, sizeof caption);
         EXPECT_STREQ(caption, "Diashow konfigurieren");
@@ -142,7 +142,7 @@ TEST_F(DiaConfigTest, SetupShowsTheStoredValuesWithTheirQuirks) {
 
 TEST_F(DiaConfigTest, EmptyShowDisablesTheListControls) {
   TDiaOption show;
-  Run(show, {[](TDiaConfigDialog& d) {
+  RunConfig(show, {[](TDiaConfigDialog& d) {
     EXPECT_EQ(ListCount(d), 0);
     for (int id : {kDiaCfgDelete, kDiaCfgPictureSoundFile, kDiaCfgMoveUp, kDiaCfgMoveDown, kDiaCfgLocalHeaderFont,
                    kDiaCfgLocalFooterFont, kDiaCfgLocalHeaderAlign, kDiaCfgLocalFooterAlign, kDiaCfgLocalHeader,
@@ -178,7 +178,7 @@ TEST_F(DiaConfigTest, NumberFieldsStoreLeadingDigitsClampedOnBeenden) {
     TDiaOption show;
     ui.Clear();
     ui.AnswerMessage(IDNO);
-    const int result = Run(show, {[&](TDiaConfigDialog& d) {
+    const int result = RunConfig(show, {[&](TDiaConfigDialog& d) {
       Type(d, kDiaCfgTransitionTime, c.transition);
       Type(d, kDiaCfgAdvanceTime, c.advance);
       Type(d, kDiaCfgJumpInterval, c.jump);
@@ -198,7 +198,7 @@ TEST_F(DiaConfigTest, NumberFieldsStoreLeadingDigitsClampedOnBeenden) {
 TEST_F(DiaConfigTest, BeendenCancelledKeepsTheDialogAndTheStoredSettings) {
   TDiaOption show;
   ui.AnswerMessage(IDCANCEL);
-  const int result = Run(show, {[](TDiaConfigDialog& d) {
+  const int result = RunConfig(show, {[](TDiaConfigDialog& d) {
                                   Type(d, kDiaCfgHeader, "Neuer Kopf");
                                   Click(d, IDOK);
                                 },
@@ -211,7 +211,7 @@ TEST_F(DiaConfigTest, InsertDeleteAndTheLocalCaptionsFollowTheSelection) {
   TDiaOption show;
   ui.AnswerFiles("C:\\bilder", {"a.jpg", "b.bmp", "a.jpg"});
   ui.CancelNext(TUiRequest::OpenFile);
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
                Click(d, kDiaCfgInsert);
                ASSERT_EQ(ListCount(d), 3);
                EXPECT_EQ(Line(d, 0), "C:\\bilder\\a.jpg");
@@ -253,7 +253,7 @@ TEST_F(DiaConfigTest, InsertDeleteAndTheLocalCaptionsFollowTheSelection) {
 TEST_F(DiaConfigTest, MovesCarryThePictureWithItsTypedCaption) {
   TDiaOption show;
   AddPictures(show, {"C:\\1.jpg", "C:\\2.jpg", "C:\\3.jpg"});
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
     Select(d, 0);
     Click(d, kDiaCfgMoveUp);  // first line: nothing
     EXPECT_EQ(Line(d, 0), "C:\\1.jpg");
@@ -281,7 +281,7 @@ TEST_F(DiaConfigTest, SoundFilesUseTheFilterWithBothPatternsAndTickNothing) {
   AddPictures(show, {"C:\\1.jpg"});
   ui.AnswerFile("C:\\ton\\lied.mid");
   ui.AnswerFile("C:\\ton\\musik.wav");
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
     Click(d, kDiaCfgPictureSoundFile);
     Click(d, kDiaCfgBackgroundSoundFile);
     EXPECT_EQ(d.SendDlgItemMessage(kDiaCfgPictureSound, BM_GETCHECK), BST_UNCHECKED);
@@ -306,7 +306,7 @@ TEST_F(DiaConfigTest, InsertStopsAtTheLargestListTheFileCanHold) {
     show.Pictures.Add(std::move(e));
   }
   ui.AnswerFiles("C:\\neu", {"x.jpg", "y.jpg", "z.jpg"});
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
     Click(d, kDiaCfgInsert);
     EXPECT_EQ(ListCount(d), kDiaMaxPictures);
   }});
@@ -320,7 +320,7 @@ TEST_F(DiaConfigTest, SaveAsWritesTheShowAndTakesItsNameAndCaption) {
   const std::string path = folder + "a.DIA";
   ui.AnswerFile(path);
   ui.AnswerMessage(IDNO);
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
                Select(d, 0);
                Type(d, kDiaCfgLocalHeader, "eben getippt");
                Type(d, kDiaCfgAdvanceTime, "4");
@@ -354,7 +354,7 @@ TEST_F(DiaConfigTest, SaveIntoAMissingFolderSaysSoAndNeuKeepsTheShow) {
   ui.AnswerMessage(IDYES);  // Neu: save first?
   ui.AnswerFile(missing);   // the name for it
   ui.AnswerMessage(IDOK);   // its message
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
     Menu(d, kDiaCfgFileSaveAs);
     EXPECT_EQ(d.GetFileName(), "") << "the failed name is not taken";
     Menu(d, kDiaCfgFileNew);
@@ -391,7 +391,7 @@ TEST_F(DiaConfigTest, OpenAdoptsOnlyAShowFile) {
   ui.AnswerFile(random);
   ui.AnswerMessage(IDNO);
   ui.AnswerFile(good);
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
     Menu(d, kDiaCfgFileSaveAs);
     EXPECT_EQ(Caption(), first);
     Menu(d, kDiaCfgFileOpen);
@@ -424,7 +424,7 @@ TEST_F(DiaConfigTest, NeuAsksAndResetsToTheDefaults) {
   const std::string path = folder + "a.DIA";
   ui.AnswerFile(path);
   ui.AnswerMessage(IDYES);  // Neu with a name: written without a dialog
-  Run(show, {[&](TDiaConfigDialog& d) {
+  RunConfig(show, {[&](TDiaConfigDialog& d) {
     Menu(d, kDiaCfgFileSaveAs);
     Type(d, kDiaCfgHeader, "vor Neu");
     Menu(d, kDiaCfgFileNew);
