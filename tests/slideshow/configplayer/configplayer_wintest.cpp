@@ -142,7 +142,10 @@ TEST(SlideConfigPlayer, ConfigureTestSaveAndPlayThroughThePlayer) {
   ASSERT_TRUE(ClickAt(Centre(::GetDlgItem(config, kDiaCfgInsert))));
   HWND open = WaitForDialog(player, nullptr);
   ASSERT_NE(nullptr, open);
-  ASSERT_TRUE(ChooseInFileDialog(open, "\"" + red + "\" \"" + green + "\""));
+  // Into the pictures' folder first, then both names at once.
+  ASSERT_TRUE(ChooseInFileDialog(open, folder));
+  ::Sleep(800);
+  ASSERT_TRUE(ChooseInFileDialog(open, "\"rot.bmp\" \"gruen.bmp\""));
   ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LB_GETCOUNT, 0, 0) == 2; })) << "two pictures inserted";
 
   // Hintergrund: Farbverlauf, OK.
