@@ -261,10 +261,10 @@ void TMMFileOpenDialog::SetupWindow() {
   Preview = new TPreviewWindow(this);
   Preview->Create();
   if (!TextArea || !TextOnly) {
-    Preview->SetWindowPos(nullptr, place, kPlaceFlags & ~SWP_NOREDRAW);
+    Preview->SetWindowPos(nullptr, place, kPlaceFlags);
     ::ShowWindow(Preview->HWindow, SW_SHOW);
   } else {
-    Preview->SetWindowPos(nullptr, TRect(0, 0, 0, 0), kPlaceFlags & ~SWP_NOREDRAW);
+    Preview->SetWindowPos(nullptr, TRect(0, 0, 0, 0), kPlaceFlags);
     ::ShowWindow(Preview->HWindow, SW_HIDE);
   }
   if (TextArea && WantsMediaBrowser(Kinds)) {
