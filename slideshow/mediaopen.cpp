@@ -14,7 +14,8 @@
 #include "imaging/core/flx.h"
 #include "imaging/dibdraw.h"
 #include "panes/mvpane/mvpane.h"
-#include "panes/paneapi.h"
+#include "objects/ieloader.h"
+#include "platform/swfpane/swfpane.h"
 #include "platform/owl/dc.h"
 #include "platform/owl/dib.h"
 #include "platform/owl/file.h"
@@ -34,62 +35,6 @@ constexpr uint kPlaceFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_
 constexpr int16_t kPreviewPcdResolution = 1;
 constexpr int16_t kPreviewPcdSearch = 2;
 constexpr int kNewChildId = -1;
-
-// A library loaded at run time whose exports are looked up at each call;
-// without it every call gives the neutral result.
-class TRuntimeLibrary {
-public:
-  explicit TRuntimeLibrary(const char* name) : Module(::LoadLibraryA(name)) {}
-  template <class F>
-  F Export(const char* name) const {
-    return Module ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(Module, name))) : nullptr;
-  }
-
-private:
-  HMODULE Module;
-};
-
-// The Flash pane library (outside the player): created, opened, deleted.
-const TRuntimeLibrary& SwfLibrary() {
-  static const TRuntimeLibrary library("swfpane.dll");
-  return library;
-}
-using TCreateSwfpane = void*(PANEAPI*)(HWND, int, int, int, int, DWORD, int);
-using TOpenFlashMovie = BOOL(PANEAPI*)(void*, const char*);
-using TDeleteSwfpane = BOOL(PANEAPI*)(void*);
-
-// The browser pane library, by its export names.
-const TRuntimeLibrary& WebLibrary() {
-  static const TRuntimeLibrary library("webpane.dll");
-  return library;
-}
-using TWebAddEle = int(PANEAPI*)();
-using TWebCreate = BOOL(PANEAPI*)(int, DWORD, const RECT*, HWND, UINT);
-using TWebId = BOOL(PANEAPI*)(int);
-using TWebShow = BOOL(PANEAPI*)(int, BOOL);
-using TWebRect = BOOL(PANEAPI*)(int, const RECT*);
-using TWebNavigate = BOOL(PANEAPI*)(int, const char*);
-
-int WebAddEle() {
-  auto f = WebLibrary().Export<TWebAddEle>("WEBP_AddEle");
-  return f ? f() : -1;
-}
-bool WebCreate(int id, DWORD style, const RECT* r, HWND parent, UINT controlId) {
-  auto f = WebLibrary().Export<TWebCreate>("WEBP_Create");
-  return f && f(id, style, r, parent, controlId);
-}
-void WebDeleteEle(int id) {
-  if (auto f = WebLibrary().Export<TWebId>("WEBP_DeleteEle")) f(id);
-}
-void WebShowEle(int id, bool show) {
-  if (auto f = WebLibrary().Export<TWebShow>("WEBP_ShowEle")) f(id, show);
-}
-void WebSetEleRect(int id, const RECT& r) {
-  if (auto f = WebLibrary().Export<TWebRect>("WEBP_SetEleRect")) f(id, &r);
-}
-void WebNavigate2(int id, const char* url) {
-  if (auto f = WebLibrary().Export<TWebNavigate>("WEBP_Navigate2")) f(id, url);
-}
 
 // A packed DIB in a block the picture owns; null for an empty one.
 std::unique_ptr<TDib> DibFromPacked(const std::vector<uint8_t>& packed) {
@@ -158,7 +103,7 @@ void TPreviewWindow::Release() {
     Movie = nullptr;
   }
   if (FlashMovie) {
-    if (auto del = SwfLibrary().Export<TDeleteSwfpane>("DeleteSwfpane")) del(FlashMovie);
+    DeleteSwfpane(FlashMovie);
     FlashMovie = nullptr;
   }
 }
@@ -182,10 +127,8 @@ void TPreviewWindow::LoadFile(const char* path) {
           SizeMvpane(Movie, r.left, r.top, r.right, r.bottom, TRUE);
         }
       } else if (c.Player == TPreviewPlayer::Flash) {
-        if (auto create = SwfLibrary().Export<TCreateSwfpane>("CreateSwfpane"))
-          FlashMovie = create(HWindow, r.left, r.top, r.right, r.bottom, kChildPaneStyle, kNewChildId);
-        if (FlashMovie)
-          if (auto open = SwfLibrary().Export<TOpenFlashMovie>("OpenFlashMovie")) open(FlashMovie, path);
+        FlashMovie = CreateSwfpane(HWindow, r.left, r.top, r.right, r.bottom, kChildPaneStyle, kNewChildId);
+        if (FlashMovie) OpenFlashMovie(FlashMovie, path);
       } else {
         MciWindow = ::MCIWndCreateA(HWindow, ::GetModuleHandleA(nullptr),
                                     WS_CHILD | MCIWNDF_NOMENU | MCIWNDF_NOAUTOSIZEWINDOW, path);
@@ -268,15 +211,15 @@ void TMMFileOpenDialog::SetupWindow() {
     ::ShowWindow(Preview->HWindow, SW_HIDE);
   }
   if (TextArea && WantsMediaBrowser(Kinds)) {
-    BrowserId = WebAddEle();
-    if (!WebCreate(BrowserId, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, nullptr, TextArea->HWindow,
-                   kMediaBrowserId)) {
+    BrowserId = IELoader().AddEle();
+    if (!IELoader().Create(BrowserId, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, nullptr,
+                           TextArea->HWindow, kMediaBrowserId)) {
       BrowserId = -1;
     } else if (BrowserId != -1) {
       RECT r;
       ::GetClientRect(TextArea->HWindow, &r);
-      WebSetEleRect(BrowserId, r);
-      WebShowEle(BrowserId, false);
+      IELoader().SetEleRect(BrowserId, &r);
+      IELoader().ShowEle(BrowserId, FALSE);
     }
   }
   SizeText->Clear();
@@ -286,7 +229,7 @@ void TMMFileOpenDialog::SetupWindow() {
 }
 
 void TMMFileOpenDialog::CleanupWindow() {
-  if (BrowserId != -1) WebDeleteEle(BrowserId);
+  if (BrowserId != -1) IELoader().DeleteEle(BrowserId);
   BrowserId = -1;
   TFileOpenDialog::CleanupWindow();
 }
@@ -310,7 +253,7 @@ void TMMFileOpenDialog::UpdatePreview() {
   ColoursText->Clear();
   FileSizeText->Clear();
   if (RichEdit && RichEdit->HWindow) ::ShowWindow(RichEdit->HWindow, SW_HIDE);
-  if (BrowserId != -1) WebShowEle(BrowserId, false);
+  if (BrowserId != -1) IELoader().ShowEle(BrowserId, FALSE);
   if (!PreviewCheck->IsChecked()) {
     Preview->LoadFile("");
     return;
@@ -351,8 +294,8 @@ void TMMFileOpenDialog::UpdatePreview() {
     delete RichEdit;
     RichEdit = nullptr;
     if (BrowserId != -1) {
-      WebShowEle(BrowserId, true);
-      WebNavigate2(BrowserId, FileName);
+      IELoader().ShowEle(BrowserId, TRUE);
+      IELoader().Navigate2(BrowserId, FileName);
     }
   }
 }

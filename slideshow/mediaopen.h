@@ -51,7 +51,7 @@ public:
 
   HWND MciWindow = nullptr;
   void* Movie = nullptr;
-  void* FlashMovie = nullptr;
+  void* FlashMovie = nullptr;  // HSWFPANE
   std::unique_ptr<TDib> Dib;
   TPreviewKind Kind = pkNone;
 

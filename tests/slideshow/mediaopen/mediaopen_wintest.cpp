@@ -6,6 +6,7 @@
 #include "moviefixture.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "panes/mvpane/mvpane.h"
 #include "platform/owl/file.h"
 #include "platform/owl/richedit.h"
+#include "platform/swfpane/swfpane.h"
 #include "slideshow/core/mediafilter.h"
 #include "slideshow/mediaopen.h"
 
@@ -299,6 +301,31 @@ TEST_F(MediaOpenTest, AudioAndVideoOpenAnMciWindowWithItsPlayBar) {
     ::GetClassNameA(mci, cls, sizeof cls);
     EXPECT_STREQ(cls, "MCIWndClass");
     EXPECT_NE(::FindWindowExA(mci, nullptr, "msctls_trackbar32", nullptr), nullptr) << "the play bar";
+  });
+}
+
+TEST_F(MediaOpenTest, FlashThroughSwfpaneIsReleasedByTheNextSelection) {
+  const std::string swf = folder + "film.swf";
+  // "FWS", version 6, length, an empty stage, 20 frames a second, 10 frames.
+  ASSERT_TRUE(wintest::WriteFileBytes(swf, {'F', 'W', 'S', 6, 15, 0, 0, 0, 0, 0, 20, 10, 0, 0, 0}));
+  const std::string bmp = folder + "zbild.bmp";
+  ASSERT_TRUE(wintest::WriteFileBytes(bmp, SolidBmp(8, 8, 255, 0, 0)));
+  string name;
+  RunDialog(mkFlash | mkPictures, name, [&](TFound& f) {
+    TMMFileOpenDialog& d = *f.Ours;
+    // "Alle Dateien", as the type list reports a choice.
+    ::SendMessageA(::GetDlgItem(f.Dialog, cmb1), CB_SETCURSEL, 2, 0);
+    ::SendMessageA(f.Dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(f.Dialog, cmb1)));
+    ASSERT_TRUE(SelectLine(f.Dialog, 0));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return d.Preview->FlashMovie != nullptr; }, 5000));
+    EXPECT_EQ(d.Preview->Kind, pkWindow);
+    EXPECT_NE(::FindWindowExA(d.Preview->HWindow, nullptr, SWFPANE_CLASS, nullptr), nullptr);
+    ASSERT_TRUE(SelectLine(f.Dialog, 1));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return d.Preview->Kind == pkPicture; }, 5000));
+    EXPECT_EQ(d.Preview->FlashMovie, nullptr);
+    EXPECT_EQ(::FindWindowExA(d.Preview->HWindow, nullptr, SWFPANE_CLASS, nullptr), nullptr)
+        << "the Flash pane went before the picture came";
   });
 }
 
