@@ -7,6 +7,7 @@
 #include "actions/slidecodes.h"
 #include "actions/objectcodes.h"
 #include "actions/pagelistcodes.h"
+#include "actions/picturecodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
@@ -14,7 +15,7 @@ const TActionFamilyTable& ActionFamilies() {
   static const TActionFamilyTable table = {
       nullptr,  // None: no routine, only the after-work
       NavigationMediaFamily,  // NavigationMedia
-      nullptr,  // PictureView
+      PictureViewFamily,  // PictureView
       nullptr,  // Printing
       ProgramDocumentFamily,  // ProgramDocument
       PageListHistoryFamily,  // PageListHistory
