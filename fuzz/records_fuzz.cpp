@@ -17,6 +17,7 @@
 #include "objects/core/flashplayerdata.h"
 #include "objects/core/flxdata.h"
 #include "objects/core/iedata.h"
+#include "objects/core/listdata.h"
 #include "objects/core/treelistdata.h"
 
 namespace {
@@ -55,6 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The media and browser kinds' records (17, 18, 21), then the animation
   // kinds' (3, 10, 13), on the top selector values.
+  // The list and combo kinds' records (9, 19 and 11).
+  if (which == 0xF0 || which == 0xF1) {
+    if (which == 0xF0) Record<TListItemDataCore>(m);
+    else Record<TComboItemDataCore>(m);
+    return 0;
+  }
   if (which >= 0xFA) {
     if (which == 0xFA) Record<TDXShowData>(m);
     else if (which == 0xFB) Record<TIEData>(m);

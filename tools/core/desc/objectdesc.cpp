@@ -6,6 +6,7 @@
 #include "objects/core/dxshowdesc.h"
 #include "objects/core/flashplayerdesc.h"
 #include "objects/core/iedesc.h"
+#include "objects/core/listdesc.h"
 #include "objects/core/mcidesc.h"
 #include "objects/core/flxdesc.h"
 #include "objects/core/navitreedesc.h"
@@ -24,7 +25,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
                      {"slides", SlidesStatementData}, {"animation", AnimationStatementData},
                      {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData},
                      {"document", DocumentStatementData}, {"dxshow", DXShowStatementData},
-                     {"flash", FlashStatementData}, {"browser", BrowserStatementData}};
+                     {"flash", FlashStatementData}, {"browser", BrowserStatementData},
+                     {"list", ListStatementData}, {"combo", ListStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
