@@ -52,6 +52,9 @@ void ResetPicObjectDisplay(TObjectElement* object);
 // again from it.
 void RefillTreeDisplay(TObjectElement* object);
 void ResetTranspTextDocDisplay(TObjectElement* object);
+// Kinds 9, 11 and 19: the database lists fill from the page's database; kind
+// 19 renders the page beneath it anew.
+void ResetListDisplay(TObjectElement* object);
 // Kind 17 playing a sound file: the page treats it like a sound object.
 bool IsDXShowAudioObject(const TObjectElement* object);
 

@@ -27,18 +27,11 @@ TData* StandInData() { return new TStandInData(); }
 
 }  // namespace
 
-TObjectElement* CreateListItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateComboItemObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
 TObjectElement* CreateFastSearchObject(TObjectWindow* o, const TObjectInfo& i, TData* d) { return StandIn(o, i, d); }
-TObjectElement* CreateListItemTransObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
-  return StandIn(o, i, d);
-}
 TObjectElement* CreateHelpRegisterObject(TObjectWindow* o, const TObjectInfo& i, TData* d) {
   return StandIn(o, i, d);
 }
 
-TData* CreateListItemData() { return StandInData(); }
-TData* CreateComboItemData() { return StandInData(); }
 TData* CreateFastSearchData() { return StandInData(); }
 TData* CreateHelpRegisterData() { return StandInData(); }
 

@@ -34,9 +34,9 @@
   ROW(Button,          "Schalter",        IDS_KIND_BUTTON,        CreateButtonItem,            CreateButtonData,       ProjectPath,  0,                            PressGroupDefaults, nullptr              ) \
   ROW(MciBar,          "MCI-Leiste",      IDS_KIND_MCIBAR,        CreateMCIBar,                CreateMCIBarData,       Plain,        kOwnWindow,                   nullptr, nullptr              ) \
   ROW(Document,        "Dokument",        IDS_KIND_DOCUMENT,      CreateTextDocObject,         CreateTextDocData,      DocumentFile, kOwnWindow | kDocument,       nullptr, nullptr              ) \
-  ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(List,            "Listenfenster",   IDS_KIND_LIST,          CreateListItemObject,        CreateListItemData,     Plain,        kOwnWindow,                   nullptr, ResetListDisplay     ) \
   ROW(AnimatedBitmap,  "ABP",             IDS_KIND_ABP,           CreateABPObject,             CreateABPData,          ProjectPath,  kReportsEndOfMedia,           nullptr, nullptr              ) \
-  ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, ResetListDisplay     ) \
   ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, RefillTreeDisplay    ) \
   ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \
   ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
@@ -44,7 +44,7 @@
   ROW(SlideWindow,     "Diafenster",      IDS_KIND_SLIDES,        CreateDiaWindowObject,       CreateDiaWindowData,    Plain,        kOwnWindow | kThumbnailItems, nullptr, nullptr              ) \
   ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow | kReportsEndOfMedia, nullptr, nullptr              ) \
   ROW(Html,            "HTML-Fenster",    IDS_KIND_HTML,          CreateIEObject,              CreateIEData,           UrlOrPath,    kOwnWindow,                   nullptr, nullptr              ) \
-  ROW(TransparentList, "Listenfenster",   IDS_KIND_LIST,          CreateListItemTransObject,   CreateListItemData,     NoText,       kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(TransparentList, "Listenfenster",   IDS_KIND_LIST,          CreateListItemTransObject,   CreateListItemData,     NoText,       kOwnWindow,                   nullptr, ResetListDisplay) \
   ROW(HelpRegister,    "Hilferegister",   IDS_KIND_HELPREGISTER,  CreateHelpRegisterObject,    CreateHelpRegisterData, NoText,       kOwnWindow,                   nullptr, nullptr              ) \
   ROW(Flash,           "Shockwave-Flash", IDS_KIND_FLASH,         CreateFlashPlayer,           CreateFlashPlayerData,  UrlOrPath,    kOwnWindow,                   nullptr, nullptr              )
 // clang-format on
