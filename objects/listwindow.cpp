@@ -315,6 +315,7 @@ void TListWindow::PaintBackground(HDC dc, const TListRect& data) {
 
 void TListWindow::PaintList(HDC dc, const RECT& update) {
   const TListPaintPlan plan = manager_->PlanPaint({update.left, update.top, update.right, update.bottom});
+  PaintBackground(dc, plan.DataRect);
   if (plan.Header && !plan.HeaderRect.IsEmpty()) {
     const RECT h = ToRect(plan.HeaderRect);
     ::FillRect(dc, &h, ::GetSysColorBrush(COLOR_BTNFACE));
@@ -329,7 +330,6 @@ void TListWindow::PaintList(HDC dc, const RECT& update) {
       TListTextCell(style_, c.Text.c_str(), static_cast<uint16_t>(c.Alignment)).Draw(dc, ToRect(c.Rect), false);
     TwoColourFrame(dc, h);
   }
-  PaintBackground(dc, plan.DataRect);
   for (const TListPaintRow& row : plan.Rows) {
     if (row.Selected) FillSolid(dc, ToRect(row.Rect), style_->HighlightColour);
     for (const TListPaintCell& c : row.Cells)
