@@ -2,7 +2,8 @@
 // box changes the page (not on the current page's line), a transparent list
 // over a gradient shows the page through its empty rows and between its
 // letters with the highlight on the current row, and a combo box of the
-// same category follows when the list makes another record current.
+// same category follows when the list (by a click or a key) makes another
+// record current.
 #include "engine/pages/winpages.h"
 #include "playerrun.h"
 
@@ -191,6 +192,14 @@ TEST(Lists, PagesEntriesAndTheComboOnThePlayer) {
   })) << "Birne's row: highlight " << birne.Highlight << " of " << birne.All;
   apfel = CountRow(page, f.list, 0, rh);
   EXPECT_EQ(apfel.Highlight, 0);
+  // The arrow key moves the current row and chooses its record too.
+  ASSERT_TRUE(PressKeys("Up"));
+  EXPECT_TRUE(WaitFor([&] { return count(f.combo, CB_GETCURSEL) == 0; })) << "Up: the combo stayed on "
+                                                                          << count(f.combo, CB_GETCURSEL);
+  EXPECT_TRUE(WaitFor([&] {
+    apfel = CountRow(page, f.list, 0, rh);
+    return apfel.Highlight > apfel.All / 2;
+  })) << "Apfel's row: highlight " << apfel.Highlight << " of " << apfel.All;
   if (const char* dir = std::getenv("TSL_SCREENSHOT_DIR"))
     std::system(("import -window root '" + std::string(dir) + "/lists.png'").c_str());
 
