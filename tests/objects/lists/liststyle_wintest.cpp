@@ -5,6 +5,7 @@
 #include "wintest.h"
 
 #include "objects/listitem.h"
+#include "engine/core/format/objectkinds.h"
 #include "objects/listwindow.h"
 
 namespace {
@@ -62,4 +63,24 @@ TEST(ListStyleRecord, TheDefaultRecordInBothKinds) {
   EXPECT_EQ(copy.RowHeight, style.RowHeight);
   copy.ReleaseGdiObjects();
   EXPECT_FALSE(copy.Font || copy.WindowBrush);
+}
+
+TEST(ListStyleRecord, WholeRowsCutTheTransparentListsHeight) {
+  const struct { uint32_t flags; bool cut; } cases[] = {{kListDefaultFlags, false}, {kListDefaultFlags | kListWholeRows, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.flags);
+    TObjectInfo info;
+    info.Target = LinkTarget(static_cast<int16_t>(TObjectKind::TransparentList), 7, -1);
+    info.Rect.Left = 10, info.Rect.Top = 20, info.Rect.Right = 210, info.Rect.Bottom = 125;
+    auto* record = new TListItemData();
+    record->Flags = c.flags;
+    TListItemTransObject list(nullptr, info, record);
+    TListWindowInfo style;
+    style.FontChoice = record->FontChoice();
+    style.RecreateGdiObjects();
+    ASSERT_GT(style.RowHeight, 0);
+    const int32_t expected = c.cut ? 20 + 105 / style.RowHeight * style.RowHeight : 125;
+    EXPECT_EQ(list.Info.Rect.Bottom, expected) << "row height " << style.RowHeight;
+    EXPECT_EQ(list.Info.Rect.Top, 20);
+  }
 }
