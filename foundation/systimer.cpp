@@ -72,7 +72,9 @@ TSystemTimerWnd::TSystemTimerWnd(TSystemTimer* timer) : TWindow(nullptr, "TSyste
 }
 
 TResult TSystemTimerWnd::EvTimerTick(TParam1, TParam2) {
-  if (!Timer || !Timer->Manager) return 0;
+  // Ticks still queued when the timer stopped are stale: a stopped timer
+  // dispatches nothing.
+  if (!Timer || !Timer->Manager || Timer->TimerId == 0) return 0;
   // A tick that arrives while a handler pumps messages finds the pass
   // running; it must not end the outer pass's busy state.
   const bool wasBusy = Timer->Busy.exchange(true);

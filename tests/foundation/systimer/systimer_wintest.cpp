@@ -76,6 +76,24 @@ TEST(SystemTimer, TicksAboutEveryTenMilliseconds) {
   EXPECT_EQ(rx.Delivered, after);  // stopped: no more ticks
 }
 
+TEST(SystemTimer, TicksQueuedBeforeStopDispatchNothing) {
+  // A busy machine leaves ticks in the queue; stopping the timer must still
+  // end the passes at once.
+  auto* q = new TSysTimeManager;
+  TSystemTimer timer(10, q, true);
+  TCounter rx;
+  PostKept(*q, rx);
+  ASSERT_TRUE(timer.Start());
+  const HWND h = timer.Window->GetHandle();
+  MSG msg;
+  for (int i = 0; i < 200 && !PeekMessageA(&msg, h, kSystemTimerTick, kSystemTimerTick, PM_NOREMOVE); ++i) Sleep(10);
+  ASSERT_TRUE(PeekMessageA(&msg, h, kSystemTimerTick, kSystemTimerTick, PM_NOREMOVE)) << "a tick is queued";
+  Sleep(100);  // more ticks pile up behind it
+  timer.Stop();
+  wintest::PumpFor(100);
+  EXPECT_EQ(rx.Delivered, 0);
+}
+
 TEST(SystemTimer, NoTicksWhenTheTimerCannotStart) {
   // A period the multimedia timer refuses, and a timer already invalid.
   for (int variant = 0; variant < 2; ++variant) {
