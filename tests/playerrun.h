@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -166,9 +167,25 @@ inline bool XdoTool(const std::string& line) {
   return XdoToolArgs(args);
 }
 
-// A left click at a point of the screen.
+// A left click at a point of the screen. xdotool's synchronous move waits
+// for a motion event, which never comes when the pointer is already there
+// (a second click on one spot would hang for seconds): step beside the
+// point first, so the synchronous move is always a real one.
+// Two clicks near one spot within the double-click time would reach the
+// window as a double click, so a click waits out the rest of that time.
 inline bool ClickAt(POINT screen) {
-  return XdoToolArgs({"mousemove", "--sync", std::to_string(screen.x), std::to_string(screen.y), "click", "1"});
+  static DWORD lastTick = 0;
+  static POINT last{-1000, -1000};
+  const DWORD gap = ::GetTickCount() - lastTick;
+  const DWORD limit = ::GetDoubleClickTime() + 50;
+  if (std::abs(screen.x - last.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) &&
+      std::abs(screen.y - last.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) && gap < limit)
+    ::Sleep(limit - gap);
+  const bool done = XdoToolArgs({"mousemove", std::to_string(screen.x + 1), std::to_string(screen.y + 1), "mousemove",
+                                 "--sync", std::to_string(screen.x), std::to_string(screen.y), "click", "1"});
+  last = screen;
+  lastTick = ::GetTickCount();
+  return done;
 }
 
 // A left click in the middle of a window.
