@@ -8,6 +8,7 @@
 #include "actions/objectcodes.h"
 #include "actions/pagelistcodes.h"
 #include "actions/picturecodes.h"
+#include "actions/printcodes.h"
 
 const TActionFamilyTable& ActionFamilies() {
   // One entry per family, in TActionFamily order; a family's routine goes
@@ -16,14 +17,14 @@ const TActionFamilyTable& ActionFamilies() {
       nullptr,  // None: no routine, only the after-work
       NavigationMediaFamily,  // NavigationMedia
       PictureViewFamily,  // PictureView
-      nullptr,  // Printing
+      PrintingFamily,  // Printing
       ProgramDocumentFamily,  // ProgramDocument
       PageListHistoryFamily,  // PageListHistory
       CopyInstallFamily,  // CopyInstall
       SlideShowFamily,  // SlideShow
       BrowserFamily,  // Browser
       ObjectMessageFamily,  // ObjectMessage
-      nullptr,  // DocumentPrint
+      DocumentPrintFamily,  // DocumentPrint
   };
   return table;
 }

@@ -295,3 +295,14 @@ set_tests_properties(smoke_player PROPERTIES ENVIRONMENT BUILD=${TSL_BUILD_ROOT}
 
 # Its window shares the display like the window tests': it runs alone too.
 set_tests_properties(smoke_player PROPERTIES RUN_SERIAL TRUE)
+
+# The print tests print on a real printer: cups-pdf as the CUPS default,
+# set up before them (cupsd started when none runs) and let go after them.
+if(TARGET win_actions_print_tests)
+  add_test(NAME printer_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/printer.sh start ${CMAKE_BINARY_DIR})
+  add_test(NAME printer_stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/printer.sh stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(printer_start PROPERTIES FIXTURES_SETUP printer TIMEOUT 90)
+  set_tests_properties(printer_stop PROPERTIES FIXTURES_CLEANUP printer TIMEOUT 60)
+  set_tests_properties(win_actions_print_tests PROPERTIES FIXTURES_REQUIRED printer
+                       ENVIRONMENT "TSL_PRINTER_SCRIPT=${CMAKE_SOURCE_DIR}/scripts/printer.sh")
+endif()

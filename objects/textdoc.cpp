@@ -436,21 +436,23 @@ bool TTextDocObject::ExchangeText(string& text, int32_t& first, int32_t& second)
   return LoadDocumentFileText(Owner ? Owner->HWindow : nullptr, *d, text, first, second);
 }
 
-bool TTextDocObject::Print(HDC printerDC) {
-  if (!Child || !Child->HWindow) return false;
-  HDC dc = printerDC;
+bool PrintRichDocumentOnDefaultPrinter(HWND richEdit) {
+  if (!richEdit) return false;
   PRINTDLGA pd{};
-  if (!dc) {
-    pd.lStructSize = sizeof pd;
-    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-    if (!GetUiService().PrintDialog(pd)) return false;
-    dc = pd.hDC;
-  }
-  const bool ok = PrintRichDocument(Child->HWindow, dc, ProgramTitle());
-  if (!printerDC && dc) ::DeleteDC(dc);
+  pd.lStructSize = sizeof pd;
+  pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+  const bool chosen = GetUiService().PrintDialog(pd);
+  const bool ok = chosen && pd.hDC && PrintRichDocument(richEdit, pd.hDC, ProgramTitle());
+  if (pd.hDC) ::DeleteDC(pd.hDC);
   if (pd.hDevMode) ::GlobalFree(pd.hDevMode);
   if (pd.hDevNames) ::GlobalFree(pd.hDevNames);
   return ok;
+}
+
+bool TTextDocObject::Print(HDC printerDC) {
+  if (!Child || !Child->HWindow) return false;
+  if (!printerDC) return PrintRichDocumentOnDefaultPrinter(Child->HWindow);
+  return PrintRichDocument(Child->HWindow, printerDC, ProgramTitle());
 }
 
 void TTextDocObject::ShowFindDialog() {

@@ -108,6 +108,9 @@ private:
 bool LoadDocumentFileText(HWND parent, TTextDocData& data, string& text, int32_t& first, int32_t& second);
 // Prints a rich-edit control's document page by page on `dc`.
 bool PrintRichDocument(HWND richEdit, HDC dc, const char* documentName);
+// The same on the default printer, titled with the window title, without
+// asking.
+bool PrintRichDocumentOnDefaultPrinter(HWND richEdit);
 // The posting of link page changes, shared by both RTF kinds.
 void PostLinkPageChange(int kind, int pageIndex, int32_t record);
 void RecordDocumentStep(uint32_t objectNumber, const std::string& previous);

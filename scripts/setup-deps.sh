@@ -15,6 +15,7 @@ pkgs=(
   libtiff-dev libgif-dev libfreeimage-dev libstb-dev
   python3-dbfread python3-dbf
   ffmpeg sox gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav gstreamer1.0-tools
+  cups cups-client printer-driver-cups-pdf poppler-utils
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -39,18 +39,38 @@ void TPrintout::PrintPage(int, TRect&, uint) {}
 void TPrintout::EndDocument() {}
 void TPrintout::EndPrinting() {}
 
+bool TPrinter::ChooseDefault() {
+  if (Data.HDevNames) return true;
+  // The default printer, without asking.
+  PRINTDLGA pd;
+  std::memset(&pd, 0, sizeof pd);
+  pd.lStructSize = sizeof pd;
+  pd.Flags = PD_RETURNDEFAULT;
+  if (!GetUiService().PrintDialog(pd)) return false;
+  Data.HDevMode = pd.hDevMode;
+  Data.HDevNames = pd.hDevNames;
+  return Data.HDevNames != nullptr;
+}
+
+int TPrinter::GetOrientation() {
+  if (!ChooseDefault()) return 0;
+  const DEVMODEA* mode = Data.GetDevMode();
+  return mode ? mode->dmOrientation : 0;
+}
+
+bool TPrinter::SetOrientation(int orientation) {
+  if (!ChooseDefault() || !Data.HDevMode) return false;
+  auto* mode = static_cast<DEVMODEA*>(::GlobalLock(Data.HDevMode));
+  if (!mode) return false;
+  mode->dmOrientation = static_cast<short>(orientation);
+  mode->dmFields |= DM_ORIENTATION;
+  ::GlobalUnlock(Data.HDevMode);
+  return true;
+}
+
 HDC TPrinter::CreatePrinterDC() {
   if (HDC dc = Data.TransferDC()) return dc;
-  if (!Data.HDevNames) {
-    // The default printer, without asking.
-    PRINTDLGA pd;
-    std::memset(&pd, 0, sizeof pd);
-    pd.lStructSize = sizeof pd;
-    pd.Flags = PD_RETURNDEFAULT;
-    if (!GetUiService().PrintDialog(pd)) return nullptr;
-    Data.HDevMode = pd.hDevMode;
-    Data.HDevNames = pd.hDevNames;
-  }
+  if (!ChooseDefault()) return nullptr;
   const char* device = Data.GetDeviceName();
   if (!device) return nullptr;
   return ::CreateDCA(Data.GetDriverName(), device, nullptr, Data.GetDevMode());

@@ -71,11 +71,18 @@ public:
   // The print set-up dialog; true when the user accepted.
   virtual bool Setup(TWindow* parent);
   TPrintDialog::TData& GetSetup() { return Data; }
+  // The paper orientation of the printer's set-up (DMORIENT_PORTRAIT or
+  // DMORIENT_LANDSCAPE); a printer not chosen yet is the default printer.
+  // 0 without a printer.
+  int GetOrientation();
+  bool SetOrientation(int orientation);
   TError GetError() const { return Error; }
 
 protected:
   // A DC for the chosen or the default printer, or null.
   HDC CreatePrinterDC();
+  // Takes the default printer when none is chosen; false without one.
+  bool ChooseDefault();
 
   TPrintDialog::TData Data;
   TError Error = NoError;

@@ -176,12 +176,43 @@ bool TScriptedUiService::PrintDialog(PRINTDLGA& pd) {
   r.Owner = pd.hwndOwner;
   r.Flags = pd.Flags;
   Log.push_back(r);
+  if (DefaultPrinter && (pd.Flags & PD_RETURNDEFAULT)) return FillDefaultPrinter(pd);
   TAnswer a;
   if (!Take(TUiRequest::PrintSetup, a)) return false;
   pd.nFromPage = static_cast<WORD>(a.Index);
   pd.nToPage = static_cast<WORD>(a.Index2);
   pd.nCopies = static_cast<WORD>(a.Index3);
-  return true;
+  return !DefaultPrinter || FillDefaultPrinter(pd);
+}
+
+bool TScriptedUiService::FillDefaultPrinter(PRINTDLGA& pd) {
+  if (!pd.hDevNames) {
+    // The system's dialog hands out the default printer without showing
+    // itself.
+    PRINTDLGA d;
+    std::memset(&d, 0, sizeof d);
+    d.lStructSize = sizeof d;
+    d.Flags = PD_RETURNDEFAULT | (pd.Flags & PD_RETURNDC);
+    if (!::PrintDlgA(&d)) {
+      LastError = ::CommDlgExtendedError();
+      return false;
+    }
+    if (pd.hDevMode) ::GlobalFree(pd.hDevMode);
+    pd.hDevMode = d.hDevMode;
+    pd.hDevNames = d.hDevNames;
+    pd.hDC = d.hDC;
+    return true;
+  }
+  if (!(pd.Flags & PD_RETURNDC)) return true;
+  const auto* names = static_cast<const DEVNAMES*>(::GlobalLock(pd.hDevNames));
+  const auto* mode = pd.hDevMode ? static_cast<const DEVMODEA*>(::GlobalLock(pd.hDevMode)) : nullptr;
+  if (names) {
+    const char* base = reinterpret_cast<const char*>(names);
+    pd.hDC = ::CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+  }
+  if (mode) ::GlobalUnlock(pd.hDevMode);
+  if (names) ::GlobalUnlock(pd.hDevNames);
+  return pd.hDC != nullptr;
 }
 
 bool TScriptedUiService::FolderDialog(BROWSEINFOA& bi, char* path) {

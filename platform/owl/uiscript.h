@@ -53,6 +53,11 @@ public:
   void AnswerFont(const LOGFONTA& font, COLORREF color, int pointSize);
   void AnswerFolder(const std::string& path);
   void AnswerPrint(int fromPage = 1, int toPage = 1, int copies = 1);
+  // Print answers then hand back the system's default printer (its
+  // DEVNAMES and DEVMODE, and a DC when asked for one), as the print dialog
+  // does, so a test prints for real; a request for the default printer
+  // alone is answered without a scripted answer.
+  void UseDefaultPrinter() { DefaultPrinter = true; }
   // The next file, colour, font, print or folder request is cancelled.
   void CancelNext(TUiRequest::TKind kind);
   // The next common dialog fails with this extended error (after a cancel).
@@ -84,6 +89,7 @@ private:
     LOGFONTA Font{};
   };
   bool Take(TUiRequest::TKind kind, TAnswer& answer);
+  bool FillDefaultPrinter(PRINTDLGA& pd);
   bool FileDialog(TUiRequest::TKind kind, OPENFILENAMEA& ofn);
 
   std::vector<int> Messages;
@@ -91,4 +97,5 @@ private:
   std::vector<TUiRequest> Log;
   DWORD PendingError = 0;
   DWORD LastError = 0;
+  bool DefaultPrinter = false;
 };
