@@ -52,6 +52,9 @@ demo: deps
 	@$(BUILD)/native/animmake abp $(BUILD)/demo/anim.abp 120 60 6 150
 	@$(BUILD)/native/animmake container $(BUILD)/demo/dias.bmc Eins Zwei Drei
 	@convert -delay 30 -loop 2 -size 100x60 xc:red xc:lime xc:blue $(BUILD)/demo/anim.gif
+	@convert -size 160x120 gradient:red-yellow bmp3:$(BUILD)/demo/drucken.bmp
+	@python3 tools/rtfsample.py $(BUILD)/demo/drucken.rtf
+	@for i in $$(seq 1 120); do printf 'Zeile %d: ein Text, der auf mehreren Seiten gedruckt wird.\r\n' $$i; done > $(BUILD)/demo/drucken.txt
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

@@ -550,6 +550,31 @@ private:
     while (a.More()) list.Values.push_back(a.U32());
   }
 
+  // The page set-up an action carries: the defaults, changed by the words
+  // that follow (margins and sizes in whole millimetres).
+  void PrintSettings(Args& a, TBasePrintOutInfo& p) {
+    for (;;) {
+      if (a.Take("title")) p.Title = a.Text().c_str(), p.ShowTitle = 1;
+      else if (a.Take("pagenumber")) p.ShowPageNumber = 1;
+      else if (a.Take("titlealign")) p.TitleAlign = static_cast<int32_t>(a.Number(0, 2));
+      else if (a.Take("numberalign")) p.PageNumberAlign = static_cast<int32_t>(a.Number(0, 2));
+      else if (a.Take("margins")) {
+        p.MarginLeft = static_cast<double>(a.Number(0, 1000));
+        p.MarginTop = static_cast<double>(a.Number(0, 1000));
+        p.MarginRight = static_cast<double>(a.Number(0, 1000));
+        p.MarginBottom = static_cast<double>(a.Number(0, 1000));
+      } else if (a.Take("fill")) p.PictureFlags = (p.PictureFlags & ~0x2u) | 0x1;
+      else if (a.Take("fixed")) {
+        p.PictureFlags = (p.PictureFlags & ~0x1u) | 0x2;
+        p.TargetWidth = static_cast<double>(a.Number(1, 1000));
+        p.TargetHeight = static_cast<double>(a.Number(1, 1000));
+      } else if (a.Take("aspect")) p.PictureFlags |= 0x4;
+      else if (a.Take("noaspect")) p.PictureFlags &= ~0x4u;
+      else if (a.Take("landscape")) p.Landscape = 1;
+      else return;
+    }
+  }
+
   // -- actions
   void Action(Args& a, TActionStruct& act) {
     act.Flags |= kActionEnabled;
@@ -584,7 +609,7 @@ private:
       else if (a.Take("string")) act.Strings.Add(a.Text().c_str());
       else if (a.Take("numbers")) {
         while (a.PeekNumber()) act.IntList.push_back(static_cast<int32_t>(a.U32()));
-      } else if (a.Take("print")) act.GetPrintInfo();
+      } else if (a.Take("print")) PrintSettings(a, act.GetPrintInfo());
       else if (a.Take("on")) {
         if (a.Take("click")) act.TriggerEvent = kTriggerClick;
         else if (a.Take("down")) act.TriggerEvent = kTriggerButtonDown;
