@@ -1,7 +1,8 @@
 // The table-format pair: one input split into record store and catalogue
 // (a u32 little-endian store length first). Any pair converts into a tree
 // database that walks and saves, without reading outside a row, growing the
-// read cache beyond the file, or allocating by a stored length.
+// read cache beyond the file, or allocating by a stored length; the
+// catalogue kept for rows in memory hands out exactly the rows it holds.
 #include <cstddef>
 #include <cstdint>
 #include <algorithm>
@@ -15,9 +16,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t storeSize = std::min<size_t>(split, size - 4);
   // Kept: the 65929-bucket tables are costly to make per input.
   static TDBNodeManager m;
-  static const TdBaseInfo info;
+  static const TdBaseInfo info = [] {
+    TdBaseInfo i;
+    i.Flags = kDbInUse | kDbRowsInMemory;
+    return i;
+  }();
   tsl::MemoryStream store(data + 4, storeSize), catalogue(data + 4 + storeSize, size - 4 - storeSize);
-  ConvertTable(m, &store, &catalogue, info);
+  // The catalogue kept with its rows: every kept row is one the entry
+  // owns, and LoadEntryRecord hands it out.
+  std::unique_ptr<TKeyEntryArrayManager> kept;
+  ConvertTable(m, &store, &catalogue, info, &kept);
+  if (!kept) std::abort();
+  for (int32_t i = 0; i < kept->CategoryCount(); ++i)
+    for (int32_t j = 0; j < kept->Category(i)->ChildCount(); ++j) {
+      MTREE<TKeyEntry>& tree = kept->Category(i)->Child(j)->Tree();
+      TKeyEntry e;
+      for (int32_t k = 0; k < static_cast<int32_t>(tree.Count()); ++k) {
+        TEntryRow row;
+        if (tree.GetAt(k, e) && LoadEntryRecord(info, false, e, row) != (e.Row != nullptr)) std::abort();
+      }
+    }
   // The cache never outgrows the largest store it was given a row of.
   static size_t largest = kReadCacheInitial;
   largest = std::max(largest, storeSize);

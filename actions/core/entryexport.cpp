@@ -4,6 +4,11 @@
 #include <cctype>
 #include <cstdio>
 
+#include "database/core/dbtable.h"
+#include "database/core/tdbase.h"
+#include "engine/core/format/dbaseinfo.h"
+#include "foundation/core/index/keycat.h"
+
 namespace {
 
 std::string WithoutBlanks(std::string s) {
@@ -93,3 +98,38 @@ std::string EntryRtf(const std::vector<TExportField>& fields, const std::string&
 
 bool ExportWantsRtf(const std::string& name) { return ContainsNoCase(name, ".rtf"); }
 bool ExportWantsDbf(const std::string& name) { return ContainsNoCase(name, ".dbf"); }
+
+bool TCatalogueEntrySource::LoadCurrentRecord(TEntryRecord& record) {
+  if (!catalogue_) return false;
+  TKeyEntryArrayArray* category = catalogue_->Category(catalogue_->CurrentCategory);
+  TKeyEntryArray* sub = category ? category->Child(catalogue_->CurrentSubcategory) : nullptr;
+  TKeyEntry entry;
+  if (!sub || !sub->Tree().GetAt(catalogue_->CurrentEntry, entry)) return false;
+  TEntryRow row;
+  if (!LoadEntryRecord(info_, editMode_, entry, row) || !row.Row) return false;
+  for (int i = 0; i < kEntryFieldCount; ++i) record[size_t(i)] = row.Row->Columns[i].str();
+  return true;
+}
+
+std::string TCatalogueEntrySource::FieldName(int index) { return info_.GetFieldName(index).str(); }
+
+TDBaseExportTable::TDBaseExportTable() = default;
+TDBaseExportTable::~TDBaseExportTable() = default;
+
+bool TDBaseExportTable::Begin(const std::string& file, int fieldCount) {
+  table_ = std::make_unique<TDBASE>(file.c_str(), 1, static_cast<int16_t>(fieldCount));
+  return true;
+}
+
+void TDBaseExportTable::SetField(int index, const std::string& name, TFieldType type, int length, int decimals) {
+  if (table_) table_->SetField(index, name.c_str(), int(type), length, decimals);
+}
+
+bool TDBaseExportTable::CreateFiles() { return table_ && table_->CreateFiles(); }
+
+void TDBaseExportTable::PutField(int index, const std::string& value) {
+  if (table_) table_->PutField(0, index, value.c_str(), int(value.size()));
+}
+
+// Destroying the table closes its files.
+void TDBaseExportTable::End() { table_.reset(); }

@@ -6,8 +6,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+class TDBASE;
+class TKeyEntryArrayManager;
+class TdBaseInfo;
 
 constexpr int kEntryKeyFields = 3;    // the key fields before the data fields
 constexpr int kEntryDataFields = 30;  // record fields 4 to 33
@@ -39,6 +44,37 @@ public:
   virtual void PutField(int index, const std::string& value) = 0;
   // Closes the table files (also after a failed CreateFiles).
   virtual void End() = 0;
+};
+
+// The player's entry: the catalogue's current selection (category,
+// subcategory and entry ordinals), the entry fetched from its subcategory's
+// key tree, its row from LoadEntryRecord, the names from the descriptor.
+class TCatalogueEntrySource : public TExportEntrySource {
+public:
+  TCatalogueEntrySource(TKeyEntryArrayManager* catalogue, const TdBaseInfo& info, bool editMode)
+      : catalogue_(catalogue), info_(info), editMode_(editMode) {}
+  bool LoadCurrentRecord(TEntryRecord& record) override;
+  std::string FieldName(int index) override;
+
+private:
+  TKeyEntryArrayManager* catalogue_;
+  const TdBaseInfo& info_;
+  bool editMode_;
+};
+
+// The table writer over TDBASE: a one-record table.
+class TDBaseExportTable : public TExportTableWriter {
+public:
+  TDBaseExportTable();
+  ~TDBaseExportTable() override;
+  bool Begin(const std::string& file, int fieldCount) override;
+  void SetField(int index, const std::string& name, TFieldType type, int length, int decimals) override;
+  bool CreateFiles() override;
+  void PutField(int index, const std::string& value) override;
+  void End() override;
+
+private:
+  std::unique_ptr<TDBASE> table_;
 };
 
 struct TExportField {

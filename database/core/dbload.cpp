@@ -19,6 +19,8 @@ bool IsDbdTableFile(tsl::TPackHost& host, const string& path) {
 
 bool LoadTreeDatabase(TDbSlot slot, const string& path, tsl::TPackHost& host) {
   if (IsDbdTableFile(host, path)) return LoadIndexedDatabase(slot, path, host);
+  // A catalogue kept by a table database before has no entries of this one.
+  if (slot.Catalogue) *slot.Catalogue = std::make_unique<TKeyEntryArrayManager>();
   slot.Specials.reset();
   slot.Nodes.reset();
   slot.Nodes = std::make_unique<TDBNodeManager>();

@@ -101,6 +101,29 @@ private:
   std::vector<TDBCategoryData*> pending_;
 };
 
+void ReleaseTableRow(void* row) { delete static_cast<TdbfMemoryKey*>(row); }
+
+// Rows kept in memory: every key entry gets its own copy of its row, owned
+// by the entry, so the export can take the row without the store.
+void KeepRows(TKeyEntryArrayManager& catalogue, RowReader& rows) {
+  catalogue.ReleaseRow = ReleaseTableRow;
+  for (int32_t i = 0; i < catalogue.CategoryCount(); ++i) {
+    TKeyEntryArrayArray* cat = catalogue.Category(i);
+    for (int32_t j = 0; j < cat->ChildCount(); ++j) {
+      MTREE<TKeyEntry>& tree = cat->Child(j)->Tree();
+      TKeyEntry key;
+      for (int32_t k = 0; k < static_cast<int32_t>(tree.Count()); ++k) {
+        if (!tree.GetAt(k, key)) continue;
+        const TdbfMemoryKey* row = rows.Load(key.Value);
+        if (!row) continue;
+        key.Row = new TdbfMemoryKey(*row);
+        key.RowOwned = 1;
+        if (!tree.SetAt(k, key)) ReleaseTableRow(key.Row);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 TReadCache& TReadCache::Instance() {
@@ -152,7 +175,8 @@ string TrimTrailingChar(const char* text, char c) {
   return string(text, n);
 }
 
-void ConvertTable(TDBNodeManager& m, ByteStream* store, ByteStream* index, const TdBaseInfo& info) {
+void ConvertTable(TDBNodeManager& m, ByteStream* store, ByteStream* index, const TdBaseInfo& info,
+                  std::unique_ptr<TKeyEntryArrayManager>* keep) {
   m.Clear();
   m.NextCategoryId = m.NextDataId = m.NextEntryId = 0;
   m.CurrentEntryId = m.CurrentDataEntryId = kNoDbId;
@@ -160,7 +184,8 @@ void ConvertTable(TDBNodeManager& m, ByteStream* store, ByteStream* index, const
   header.Read(store);
   // The catalogue's count of field columns replaces the store's; neither
   // may name more columns than a row has fields.
-  TKeyEntryArrayManager catalogue;
+  auto owned = std::make_unique<TKeyEntryArrayManager>();
+  TKeyEntryArrayManager& catalogue = *owned;
   if (header.Read(index)) {
     uint8_t next[4];
     if (index->Read(next, sizeof next) == sizeof next) {
@@ -195,6 +220,10 @@ void ConvertTable(TDBNodeManager& m, ByteStream* store, ByteStream* index, const
     }
   }
   m.BuildTree(c.Pending());
+  if (keep && (info.Flags & kDbRowsInMemory)) {
+    KeepRows(catalogue, rows);
+    *keep = std::move(owned);
+  }
 }
 
 bool LoadIndexedDatabase(TDbSlot slot, const string& path, tsl::TPackHost& host) {
@@ -212,8 +241,25 @@ bool LoadIndexedDatabase(TDbSlot slot, const string& path, tsl::TPackHost& host)
   slot.Nodes = std::make_unique<TDBNodeManager>();
   if (!slot.Specials) slot.Specials = std::make_unique<TDBSpecialManager>();
   const TdBaseInfo defaults;
-  ConvertTable(*slot.Nodes, store.get(), index.get(), slot.Info ? *slot.Info : defaults);
-  if (slot.Catalogue) *slot.Catalogue = std::make_unique<TKeyEntryArrayManager>();
+  ConvertTable(*slot.Nodes, store.get(), index.get(), slot.Info ? *slot.Info : defaults, slot.Catalogue);
+  if (slot.Catalogue && !*slot.Catalogue) *slot.Catalogue = std::make_unique<TKeyEntryArrayManager>();
+  return true;
+}
+
+bool LoadEntryRecord(const TdBaseInfo& info, bool editMode, const TKeyEntry& entry, TEntryRow& out) {
+  out.Row = nullptr;
+  out.Owned.reset();
+  if (!(info.Flags & kDbInUse)) return false;
+  if (!editMode && !(info.Flags & kDbRowsInMemory)) {
+    auto* store = static_cast<ByteStream*>(info.RecordStore);
+    if (!store || !entry.Value || store->Seek(entry.Value) != entry.Value) return false;
+    out.Owned = std::make_unique<TdbfMemoryKey>();
+    out.Owned->Read(*store, kTableColumns);
+    out.Row = out.Owned.get();
+    return true;
+  }
+  if (!entry.Row || !entry.RowOwned) return false;
+  out.Row = static_cast<const TdbfMemoryKey*>(entry.Row);
   return true;
 }
 

@@ -55,8 +55,24 @@ void PadDataValues(TDBData& data, int count);
 string TrimTrailingChar(const char* text, char c);
 
 // The conversion itself, into `m` (emptied and its counters reset first),
-// from the open record store and catalogue (either may be null).
-void ConvertTable(TDBNodeManager& m, tsl::ByteStream* store, tsl::ByteStream* catalogue, const TdBaseInfo& info);
+// from the open record store and catalogue (either may be null). When the
+// descriptor keeps rows in memory and `keep` is given, the catalogue goes
+// there with every key's row loaded and owned by its entry (the export
+// reads them); otherwise it is let go.
+void ConvertTable(TDBNodeManager& m, tsl::ByteStream* store, tsl::ByteStream* catalogue, const TdBaseInfo& info,
+                  std::unique_ptr<TKeyEntryArrayManager>* keep = nullptr);
+
+// A catalogue entry's row: the entry's own (kept in memory) or one read
+// from the record store for the caller.
+struct TEntryRow {
+  const TdbfMemoryKey* Row = nullptr;
+  std::unique_ptr<TdbfMemoryKey> Owned;  // set when read from the store
+};
+// The row of `entry`: none without the in-use flag; with rows in memory (or
+// in edit mode) the entry's own row when it owns one; otherwise read from
+// the descriptor's record store (a tsl::ByteStream, which the player never
+// opens) at the entry's offset.
+bool LoadEntryRecord(const TdBaseInfo& info, bool editMode, const TKeyEntry& entry, TEntryRow& out);
 
 // Writes a table-format pair: rows appended to the record store, keys filed
 // in the catalogue with their rows' offsets. For tools, tests and seeds.

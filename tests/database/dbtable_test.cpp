@@ -310,3 +310,60 @@ TEST(TableDatabase, Helpers) {
   PadDataValues(d, 1);
   EXPECT_EQ(d.Values.Count(), 3) << "never shortens";
 }
+
+// Rows kept in memory: the catalogue stays with every key's row owned by
+// its entry, and LoadEntryRecord takes rows only by the descriptor's rule.
+TEST(TableDatabase, RowsInMemoryKeepTheCatalogueForTheEntryRows) {
+  const Pair p = HandLaid(2);
+  TdBaseInfo info;
+  info.Flags = kDbInUse | kDbRowsInMemory;
+  Loaded l = Load(p.store.data(), p.catalogue.data(), &info);
+  ASSERT_TRUE(l.ok);
+  ASSERT_EQ(l.catalogue->CategoryCount(), 2);
+  MTREE<TKeyEntry>& deutsch = l.catalogue->Category(0)->Child(0)->Tree();
+  TKeyEntry goethe, schiller;
+  ASSERT_TRUE(deutsch.GetAt(0, goethe));
+  ASSERT_TRUE(deutsch.GetAt(1, schiller));
+  EXPECT_EQ(schiller.Row, nullptr) << "a key without a row gets none";
+
+  struct Case {
+    const char* what;
+    uint8_t flags;
+    bool editMode;
+    const TKeyEntry* entry;
+    bool store;  // a record store is open
+    const char* year;  // null: no row
+  };
+  TKeyEntry notOwned = goethe;
+  notOwned.RowOwned = 0;
+  const Case cases[] = {
+      {"in memory", kDbInUse | kDbRowsInMemory, false, &goethe, false, "1749"},
+      {"edit mode takes the entry's row", kDbInUse, true, &goethe, false, "1749"},
+      {"database not in use", kDbRowsInMemory, false, &goethe, false, nullptr},
+      {"key without a row", kDbInUse | kDbRowsInMemory, false, &schiller, false, nullptr},
+      {"row not owned", kDbInUse | kDbRowsInMemory, false, &notOwned, false, nullptr},
+      {"from the store, none open", kDbInUse, false, &goethe, false, nullptr},
+      {"from the store", kDbInUse, false, &goethe, true, "1749"},
+      {"from the store, offset 0", kDbInUse, false, &schiller, true, nullptr},
+  };
+  tsl::MemoryStream store(p.store.data());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TdBaseInfo d;
+    d.Flags = c.flags;
+    d.RecordStore = c.store ? &store : nullptr;
+    TEntryRow row;
+    EXPECT_EQ(LoadEntryRecord(d, c.editMode, *c.entry, row), c.year != nullptr);
+    if (!c.year) continue;
+    ASSERT_NE(row.Row, nullptr);
+    EXPECT_EQ(row.Row->Columns[3].str(), c.year);
+    EXPECT_EQ(row.Row->Columns[4].str(), "Frankfurt");
+    EXPECT_EQ(row.Owned != nullptr, c.store) << "only a row read from the store is the caller's";
+  }
+
+  // A tree-format database loaded next leaves no entry of the table behind.
+  tsl::TMemPackHost host;
+  EXPECT_TRUE(LoadTreeDatabase({l.nodes, l.specials, &l.catalogue, &info}, "C:\\P\\baum.dat", host));
+  ASSERT_TRUE(l.catalogue);
+  EXPECT_EQ(l.catalogue->CategoryCount(), 0);
+}

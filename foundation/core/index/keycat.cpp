@@ -146,7 +146,23 @@ bool TKeyEntryArrayArray::Write(tsl::ByteStream& f) {
 
 TKeyEntryArrayManager::TKeyEntryArrayManager(tsl::KeyCompareFn cmp) : TKeyNode(cmp) {}
 
-TKeyEntryArrayManager::~TKeyEntryArrayManager() = default;
+TKeyEntryArrayManager::~TKeyEntryArrayManager() {
+  if (!ReleaseRow) return;
+  auto release = [this](const TKeyEntry& e) {
+    if (e.RowOwned && e.Row) ReleaseRow(e.Row);
+  };
+  release(Header);
+  for (TKeyEntryArrayArray* c : categories_) {
+    release(c->Header);
+    for (int32_t j = 0; j < c->ChildCount(); ++j) {
+      TKeyEntryArray* sub = c->Child(j);
+      release(sub->Header);
+      TKeyEntry e;
+      for (uint32_t k = 0; k < sub->Count(); ++k)
+        if (sub->Tree().GetAt(static_cast<int32_t>(k), e)) release(e);
+    }
+  }
+}
 
 int32_t TKeyEntryArrayManager::FindCategory(const char* name) const {
   return LinearFind(categories_, name, cmp_);

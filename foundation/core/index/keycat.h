@@ -113,6 +113,12 @@ public:
   int32_t CategoryCount() const { return categories_.GetItemsInContainer(); }
   TKeyEntryArrayArray* Category(int32_t index) const;
 
+  // Rows the entries own (row-owned flag set) are given to this when the
+  // catalogue goes; the catalogue does not know their type. Null: rows are
+  // not the catalogue's to free.
+  using TRowRelease = void (*)(void* row);
+  TRowRelease ReleaseRow = nullptr;
+
   // The current selection of the page showing the catalogue (in memory only).
   int32_t CurrentCategory = 0;
   int32_t CurrentSubcategory = 0;

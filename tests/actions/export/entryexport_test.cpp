@@ -6,6 +6,13 @@
 #include <vector>
 
 #include "actions/core/entryexport.h"
+#include "database/core/dbtable.h"
+#include "database/core/tdbase.h"
+#include "engine/core/format/dbaseinfo.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -103,6 +110,82 @@ TEST(EntryExport, WriterChoiceIgnoresCase) {
   EXPECT_FALSE(ExportWantsRtf("C:\\data.DBF"));
   EXPECT_TRUE(ExportWantsRtf("x.Rtf"));
   EXPECT_TRUE(ExportWantsRtf("a.rtf.dbf") && ExportWantsDbf("a.rtf.dbf"));
+}
+
+// The player's source: the catalogue's selection, the entry's row kept in
+// memory, the descriptor's names; then the TDBASE writer over it, read back.
+class CatalogueExport : public ::testing::Test {
+protected:
+  void SetUp() override {
+    TTableWriter w(3);
+    auto row = [](std::vector<const char*> cols) {
+      TdbfMemoryKey r;
+      for (size_t i = 0; i < cols.size(); ++i) r.Columns[i] = string(cols[i]);
+      return r;
+    };
+    const TdbfMemoryKey goethe = row({"Autoren", "Deutsch", "Goethe", "1749", "", std::string(300, 'm').c_str()});
+    const TdbfMemoryKey kant = row({"Autoren", "Deutsch", "Kant", "1724", "K\xF6nigsberg"});
+    w.Add("Autoren", "Deutsch", "Goethe", &goethe);
+    w.Add("Autoren", "Deutsch", "Kant", &kant);
+    w.Add("Autoren", "Deutsch", "Ohne", nullptr);
+    tsl::MemoryStream store(w.Store()), index(w.Catalogue());
+    Info.Flags = kDbInUse | kDbRowsInMemory;
+    std::strcpy(Info.FieldNames[3], "Geburt");
+    std::strcpy(Info.FieldNames[5], "Lebens lauf");
+    TDBNodeManager nodes;
+    ConvertTable(nodes, &store, &index, Info, &Catalogue);
+    ASSERT_TRUE(Catalogue);
+  }
+  TdBaseInfo Info;
+  std::unique_ptr<TKeyEntryArrayManager> Catalogue;
+};
+
+TEST_F(CatalogueExport, SelectionPicksTheEntry) {
+  struct Case {
+    int32_t category, subcategory, entry;
+    const char* geburt;  // null: nothing to export
+  } cases[] = {{0, 0, 0, "1749"}, {0, 0, 1, "1724"}, {0, 0, 2, nullptr},  {0, 0, 3, nullptr},
+               {0, 1, 0, nullptr}, {1, 0, 0, nullptr}, {-1, 0, 0, nullptr}, {0, 0, -1, nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.category) + " " + std::to_string(c.subcategory) + " " + std::to_string(c.entry));
+    Catalogue->CurrentCategory = c.category;
+    Catalogue->CurrentSubcategory = c.subcategory;
+    Catalogue->CurrentEntry = c.entry;
+    TCatalogueEntrySource source(Catalogue.get(), Info, false);
+    TEntryRecord r;
+    ASSERT_EQ(source.LoadCurrentRecord(r), c.geburt != nullptr);
+    if (c.geburt) EXPECT_EQ(r[3], c.geburt);
+  }
+  TCatalogueEntrySource none(nullptr, Info, false);
+  TEntryRecord r;
+  EXPECT_FALSE(none.LoadCurrentRecord(r));
+  Info.Flags = kDbInUse;  // rows from the store, which the player never opens
+  TCatalogueEntrySource fromStore(Catalogue.get(), Info, false);
+  EXPECT_FALSE(fromStore.LoadCurrentRecord(r));
+}
+
+TEST_F(CatalogueExport, TDBaseTableHoldsTheEntry) {
+  char dir[] = "/tmp/entryexportXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string dbf = std::string(dir) + "/data.dbf";
+  TCatalogueEntrySource source(Catalogue.get(), Info, false);
+  TDBaseExportTable table;
+  ASSERT_TRUE(ExportEntryToDbf(dbf, source, table));
+  {
+    TDBASE t(dbf.c_str());
+    ASSERT_EQ(t.Status(), TDBASE::Usable);
+    ASSERT_EQ(t.FieldCount(), 2);
+    TDBASE_FELD_DESCR d{};
+    ASSERT_TRUE(t.GetFieldDescr(1, d));
+    EXPECT_STREQ(d.name, "Lebenslauf");
+    EXPECT_EQ(d.type, 'M');
+    std::string v;
+    ASSERT_TRUE(t.GetField(0, 0, v));
+    EXPECT_EQ(v, "1749");
+    ASSERT_TRUE(t.GetField(0, 1, v));
+    EXPECT_EQ(v, std::string(300, 'm'));
+  }
+  EXPECT_EQ(std::system(("rm -r '" + std::string(dir) + "'").c_str()), 0);
 }
 
 }  // namespace
