@@ -89,10 +89,13 @@ bool LoadGifFrames(ByteStream& f, TAnimatedBmpListCore& animation) {
     if (uint32_t(v.width) != w || uint32_t(v.height) != h) continue;  // the screen never changes size
     const GifFrameInfo& fr = codec.Frame;
     if (fr.Disposal == kDisposePrevious) saved = canvas;
-    const uint32_t x1 = std::min(w, fr.Left + fr.Width), y1 = std::min(h, fr.Top + fr.Height);
+    // On 1- and 4-bit screens the codec draws a frame from the byte
+    // boundary left of its place; the canvas takes it where the file puts it.
+    const uint32_t x0 = fr.StoredLeft, shift = fr.StoredLeft - fr.Left;
+    const uint32_t x1 = uint32_t(std::min<uint64_t>(w, uint64_t(x0) + fr.Width)), y1 = std::min(h, fr.Top + fr.Height);
     for (uint32_t y = fr.Top; y < y1; ++y)
-      for (uint32_t x = fr.Left; x < x1; ++x) {
-        const uint32_t idx = PixelIndex(v, x, h - 1 - y);
+      for (uint32_t x = x0; x < x1; ++x) {
+        const uint32_t idx = PixelIndex(v, x - shift, h - 1 - y);
         if (fr.Transparent && idx == fr.TransparentIndex) continue;
         if (idx >= v.numColours) continue;
         const DibRgbQuad& q = v.colours[idx];
@@ -113,7 +116,7 @@ bool LoadGifFrames(ByteStream& f, TAnimatedBmpListCore& animation) {
     ++frames;
     if (fr.Disposal == kDisposeBackground) {
       for (uint32_t y = fr.Top; y < y1; ++y)
-        for (uint32_t x = fr.Left; x < x1; ++x) canvas[size_t(y) * w + x] = 0;
+        for (uint32_t x = x0; x < x1; ++x) canvas[size_t(y) * w + x] = 0;
     } else if (fr.Disposal == kDisposePrevious) {
       canvas = saved;
     }

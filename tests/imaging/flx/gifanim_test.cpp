@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../codecs/picgen.h"
 #include "../imaging_util.h"
 #include "flxpics.h"
 
@@ -137,6 +138,40 @@ TEST_F(GifAnim, UncoveredPixelsAreTransparent) {
   EXPECT_EQ(Rgb(*l.FramePicture(0), 0, 0), key);
   EXPECT_EQ(Rgb(*l.FramePicture(0), 3, 3), 0xFF00FFu);
   EXPECT_NE(key, 0xFF00FFu);
+}
+
+// A 2 x 2 frame at an odd place on 1-, 4- and 8-bit screens: the codec
+// draws it from a byte boundary below 8 bits, the animation shows it where
+// the file places it.
+TEST(GifAnimPlacement, FramesBelowEightBitsKeepTheirPlace) {
+  struct Case {
+    uint16_t bits, left;
+  } cases[] = {{1, 5}, {1, 9}, {4, 3}, {4, 13}, {8, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "bits " << c.bits << " left " << c.left);
+    const picgen::Indexed palette = picgen::Pattern(1, 1, 1 << c.bits);
+    auto solid = [&](int w, int h, uint8_t v) {
+      picgen::Indexed p = picgen::Pattern(w, h, 1 << c.bits);
+      std::fill(p.px.begin(), p.px.end(), v);
+      return p;
+    };
+    picgen::GifFrame screen, sprite;
+    screen.picture = solid(16, 2, 0);
+    sprite.picture = solid(2, 2, 1);
+    sprite.left = c.left;
+    tsl::MemoryStream m(picgen::Gif(16, 2, c.bits, palette.rgb, {screen, sprite}));
+    tsl::TAnimatedBmpListCore l;
+    ASSERT_TRUE(tsl::LoadGifFrames(m, l));
+    ASSERT_EQ(l.FrameCount(), 2);
+    auto rgbOf = [&](int i) { return uint32_t(palette.rgb[3 * i]) << 16 | uint32_t(palette.rgb[3 * i + 1]) << 8 | palette.rgb[3 * i + 2]; };
+    std::string row, want;
+    for (int x = 0; x < 16; ++x) {
+      const uint32_t got = Rgb(*l.FramePicture(1), x, 1);
+      row += got == rgbOf(1) ? '#' : got == rgbOf(0) ? '.' : '?';
+      want += x >= c.left && x < c.left + 2 ? '#' : '.';
+    }
+    EXPECT_EQ(row, want);
+  }
 }
 
 }  // namespace
