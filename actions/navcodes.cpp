@@ -1,6 +1,7 @@
 #include "actions/navcodes.h"
 
 #include "actions/execservices.h"
+#include "database/searchdialogs.h"
 #include "engine/bookstruct.h"
 #include "engine/objectmanager.h"
 #include "objects/button.h"
@@ -52,7 +53,6 @@ void TBookNavigationHost::Minimize() {
     if (w->HWindow) ::ShowWindow(w->HWindow, SW_SHOWMINIMIZED);
 }
 
-void TBookNavigationHost::OpenSearchDialog(TSearchDialogKind, const TActionStruct&) {
-  // The search dialogs come with the database; until then the code does
-  // nothing visible.
+void TBookNavigationHost::OpenSearchDialog(TSearchDialogKind kind, const TActionStruct& action) {
+  OpenSearchDialogFor(kind, action, Book);
 }

@@ -4,6 +4,7 @@
 
 #include "actions/presentation.h"
 #include "database/core/dbnodes.h"
+#include "database/searchdialogs.h"
 #include "engine/animregistry.h"
 #include "engine/bookstruct.h"
 #include "engine/core/format/trace.h"
@@ -117,9 +118,9 @@ bool TBookStruct::GotoPage(int index, uint8_t runLeave, int32_t record, uint8_t 
   if (index < 0 || index >= GetPageCount() || !ObjectManager) return false;
   TObjectManager* m = ObjectManager.get();
   SignalPageChild(this, 0);
-  // The search dialogs end here once they exist; one of them may be the
-  // dialog whose handler asked for this change, so it goes by a posted
-  // message after that handler returned.
+  // One of them may be the dialog whose handler asked for this change: it
+  // goes by a posted message after that handler returned.
+  EndSearchDialogs();
   if (TAnimationRegistry* bitmaps = AnimatedBitmaps())
     for (TAnimationEntry& e : *bitmaps) e.Flag = 1;
   FlushPendingActions();
@@ -256,6 +257,7 @@ void TBookStruct::BuildCurrentPage(int32_t record, uint8_t withHistory, std::uni
   // first page. A second tick would run for the rest of the presentation.
   if (TSysTimeManager* q = GetTimeManager())
     if (!q->IsQueued(kTickMsg)) PostTick(kTimedMsgLifeTime);
+  ShowStayingSearchDialogs();
   SignalPageChild(this, SignalPageChildState);
 
   if (carried) {

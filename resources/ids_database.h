@@ -12,3 +12,8 @@
 #define IDS_QUERY_BIS           2108
 #define IDS_QUERY_WENN          2109
 #define IDS_QUERY_DANN          2110
+/* The search dialog. */
+#define IDS_SEARCH_NOT_FOUND    1061
+#define IDS_SEARCH_ODD_QUOTES   2008
+#define IDS_SEARCH_BAD_QUERY    2009
+#define IDS_SEARCH_HELP         2010

@@ -114,14 +114,22 @@ bool MatchSearchText(const char* fieldText, const char* searchText, bool matchCa
   if (!searchText || !fieldText || !*fieldText) return false;
   TSearchTextState& s = SearchTextState();
   if (s.QueryMode && s.Query) {
+    // A query that failed once fails for every text: the rest of the walk
+    // neither compiles nor runs it again.
+    if (s.QueryError) return false;
     s.FieldText = fieldText;
     s.Query->DropFieldText();
     if (s.Query->CompileOnce(searchText)) {
       s.QueryError = true;
       return false;
     }
+    // A query that runs out of its evaluation budget (an endless loop typed
+    // outside the quotes) is as faulty as one that does not compile.
     bool result = false;
-    if (s.Query->Evaluate(result)) return false;
+    if (s.Query->Evaluate(result)) {
+      s.QueryError = true;
+      return false;
+    }
     return result;
   }
   if (wholeWord && std::strlen(searchText) != std::strlen(fieldText)) return false;
