@@ -38,6 +38,7 @@ demo: deps
 	@mkdir -p $(BUILD)/demo/install
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)
 	@$(BUILD)/native/tslmake --db examples/demo/demo.tdb $(BUILD)/demo/demo
+	@$(BUILD)/native/tslmake --db examples/demo/demo_orte.tdb $(BUILD)/demo/demo_orte
 	@ffmpeg -y -loglevel error -f lavfi -i testsrc=duration=4:size=160x120:rate=10 -an -c:v msvideo1 $(BUILD)/demo/demo_clip.avi
 	@sox -n -r 22050 -c 1 -b 16 $(BUILD)/demo/demo_tone.wav synth 1 sine 440
 	@python3 -c "import struct,sys; b=bytes([0,0,12])+struct.pack('<H',48)+bytes(2); open(sys.argv[1],'wb').write(b'FWS\x06'+struct.pack('<I',8+len(b))+b)" $(BUILD)/demo/demo_movie.swf

@@ -601,6 +601,8 @@ private:
       else if (a.Take("disabled")) act.Flags &= ~kActionEnabled;
       else if (a.Take("flags")) act.Flags |= a.U32();
       else if (a.Take("clearflags")) act.Flags &= ~a.U32();
+      else if (a.Take("flags2")) act.Flags2 = a.U32();
+      else if (a.Take("separator")) act.Separator = static_cast<uint8_t>(a.Number(0, 255));
       else if (a.Take("text1")) act.Text1 = a.Text().c_str();
       else if (a.Take("text2")) act.Text2 = a.Text().c_str();
       else if (a.Take("text3")) act.Text3 = a.Text().c_str();
