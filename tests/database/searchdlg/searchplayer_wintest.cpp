@@ -85,13 +85,13 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000) {
 struct TArea {
   int Left, Top, Right, Bottom;
 };
-int CountNear(const ClientShot& shot, const TArea& a, COLORREF colour) {
+int CountNear(const ClientShot& shot, const TArea& a, COLORREF colour, int tolerance = 40) {
   int n = 0;
   for (int y = a.Top; y < a.Bottom && y < shot.Height; ++y)
     for (int x = a.Left; x < a.Right && x < shot.Width; ++x) {
       const COLORREF c = shot.At(x, y);
-      if (std::abs(GetRValue(c) - GetRValue(colour)) < 40 && std::abs(GetGValue(c) - GetGValue(colour)) < 40 &&
-          std::abs(GetBValue(c) - GetBValue(colour)) < 40)
+      if (std::abs(GetRValue(c) - GetRValue(colour)) < tolerance &&
+          std::abs(GetGValue(c) - GetGValue(colour)) < tolerance && std::abs(GetBValue(c) - GetBValue(colour)) < tolerance)
         ++n;
     }
   return n;
@@ -108,6 +108,11 @@ std::vector<uint32_t> Cut(const ClientShot& shot, const TArea& a) {
 const POINT kSearchAll{380, 365}, kSearchHere{550, 365};
 const TArea kDescription{300, 140, 620, 180}, kTown{300, 40, 620, 80};
 constexpr COLORREF kDescriptionInk = RGB(0x40, 0x40, 0x40), kTownInk = RGB(0, 0, 0x60);
+
+// The books' page is up: the top of its gradient beside the tree.
+bool ShowsBooksPage(HWND page) {
+  return ::IsWindowVisible(page) && CountNear(ShootClient(page), TArea{280, 2, 290, 8}, RGB(0xF0, 0xF0, 0xE0), 12) == 60;
+}
 
 class SearchPlayer : public ::testing::Test {
 protected:
@@ -188,8 +193,7 @@ TEST_F(SearchPlayer, FindsShowsAndSurvivesHostileQueries) {
   ASSERT_NE(frame, nullptr);
   HWND page = ::GetWindow(frame, GW_CHILD);
   ASSERT_NE(page, nullptr);
-  ASSERT_TRUE(WaitUntil([page] { return ::IsWindowVisible(page); }));
-  ::Sleep(500);
+  ASSERT_TRUE(WaitUntil([page] { return ShowsBooksPage(page); })) << "page 1";
 
   HWND dialog = nullptr, box = nullptr;
   {
@@ -204,25 +208,28 @@ TEST_F(SearchPlayer, FindsShowsAndSurvivesHostileQueries) {
     RECT r{};
     ::GetWindowRect(list, &r);
     ASSERT_TRUE(ClickWindow(list));
-    ::Sleep(300);
+    ASSERT_TRUE(WaitUntil([list] { return ::SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
     ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, r.bottom + 6}));
     EXPECT_TRUE(WaitUntil([dialog] { return !::IsWindow(dialog); })) << "the page change ends the dialog";
-    ::Sleep(500);
   }
-  const ClientShot dresden = ShootClient(page);
-  EXPECT_GT(CountNear(dresden, kTown, kTownInk), 20) << "the town's name on the towns' page";
-  EXPECT_GT(CountNear(dresden, kDescription, kDescriptionInk), 20) << "its description";
+  ClientShot dresden;
+  EXPECT_TRUE(WaitUntil([&] {
+    dresden = ShootClient(page);
+    return CountNear(dresden, kTown, kTownInk) > 20 && CountNear(dresden, kDescription, kDescriptionInk) > 20;
+  })) << "the town's name and description on the towns' page";
   {
     SCOPED_TRACE("quoted words joined by und over this page");
     Search(player, page, kSearchHere, "\"dom\" und \"rhein\"", dialog, box);
     EXPECT_EQ(MessageBoxText(box), "Es wurde ein Eintrag gefunden.");
     Dismiss(box);
     EXPECT_EQ(::SendMessageA(::GetDlgItem(dialog, 104), CB_GETCOUNT, 0, 0), 1);
-    ::Sleep(500);
-    const ClientShot cologne = ShootClient(page);
+    ClientShot cologne;
+    EXPECT_TRUE(WaitUntil([&] {
+      cologne = ShootClient(page);
+      return Cut(cologne, kTown) != Cut(dresden, kTown) && Cut(cologne, kDescription) != Cut(dresden, kDescription);
+    })) << "another entry shown at once";
+    EXPECT_GT(CountNear(cologne, kTown, kTownInk), 20);
     EXPECT_GT(CountNear(cologne, kDescription, kDescriptionInk), 20);
-    EXPECT_NE(Cut(cologne, kDescription), Cut(dresden, kDescription)) << "another entry shown at once";
-    EXPECT_NE(Cut(cologne, kTown), Cut(dresden, kTown));
   }
   struct Hostile {
     const char* what;
@@ -298,8 +305,7 @@ TEST_F(SearchPlayer, AllPagesFindTheSameWithADamagedStandardData) {
     HWND frame = player.WaitForFrame();
     ASSERT_NE(frame, nullptr);
     HWND page = ::GetWindow(frame, GW_CHILD);
-    ASSERT_TRUE(WaitUntil([page] { return ::IsWindowVisible(page); }));
-    ::Sleep(500);
+    ASSERT_TRUE(WaitUntil([page] { return ShowsBooksPage(page); })) << "page 1";
     HWND dialog = nullptr, box = nullptr;
     Search(player, page, kSearchAll, "e", dialog, box, false);
     const std::string message = MessageBoxText(box);
