@@ -371,3 +371,19 @@ TEST_F(SearchDialogTest, APageChangeAndAnEscapeDuringTheWalk) {
   // A new dialog opens after it.
   EXPECT_NE(Open(0), nullptr);
 }
+
+TEST_F(SearchDialogTest, AStayingDialogOutlivesThePageChange) {
+  TScriptedUiService ui;
+  TUiServiceScope scope(ui);
+  TSearchDialog* d = Open(0x08);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->StaysOpen, 0) << "nothing sets it";
+  d->StaysOpen = 1;
+  HWND dialog = d->HWindow;
+  ASSERT_TRUE(Page->Book->GotoPage(1, 1, -1, 1));
+  wintest::PumpFor(200);
+  EXPECT_EQ(OpenSearchDialogOf(TSearchDialogKind::Search), d);
+  EXPECT_TRUE(::IsWindowVisible(dialog)) << "hidden for the change, shown by the new page";
+  ::SendMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Gone(dialog));
+}
