@@ -47,8 +47,7 @@ demo: deps
 	  convert -size 320x240 gradient:$${c%%:*}-white $(BUILD)/demo/dias/$${c##*:}.jpg; done
 	@$(BUILD)/native/tslmake --dia $(BUILD)/demo/dias/demo.dia '<CURRENTPROJECTDIR>dias\rot.jpg' '<CURRENTPROJECTDIR>dias\blau.jpg'
 	@$(BUILD)/native/setupmake examples/demo/install.tis $(BUILD)/demo/install/demo.ins
-	@mkdir -p $(BUILD)/demo/dateien && rm -f $(BUILD)/demo/dateien/demo.zip
-	@zip -qj $(BUILD)/demo/dateien/demo.zip examples/demo/demo.tsd examples/demo/install.tis
+	@sh tools/demofiles.sh $(BUILD)/demo
 	@$(BUILD)/native/animmake flc $(BUILD)/demo/anim.flc 160 120 10 120
 	@$(BUILD)/native/animmake abp $(BUILD)/demo/anim.abp 120 60 6 150
 	@$(BUILD)/native/animmake container $(BUILD)/demo/dias.bmc Eins Zwei Drei

@@ -8,6 +8,7 @@
 #include "actions/copydlg.h"
 #include "actions/core/copyinstall.h"
 #include "actions/core/execservices.h"
+#include "actions/entryexport.h"
 #include "actions/execservices.h"
 #include "actions/install.h"
 #include "actions/unzip.h"
@@ -104,8 +105,10 @@ void CopyInstallFamily(TActionRun& run) {
     case TActionCode::RunInstallation:
       RunInstallation(a.Text2.c_str());
       break;
+    case TActionCode::ExportDatabase:
+      ExportCurrentEntry(run.Book);
+      break;
     default:
-      // The export (56) comes with its service.
       break;
   }
 }

@@ -280,11 +280,13 @@ foreach(src ${TSL_WIN_TOOLS})
   target_link_options(${n} PRIVATE -mconsole)
   target_link_libraries(${n} PRIVATE ${TSL_WIN_SYSLIBS})
 endforeach()
-# The action codes' player test starts the stand-in program that logs its
-# command line.
-if(TARGET win_actions_player_tests)
-  add_dependencies(win_actions_player_tests cmdlog)
-endif()
+# The action codes' and the unpacking player tests start the stand-in
+# program that logs its command line.
+foreach(t win_actions_player_tests win_actions_unpack_tests)
+  if(TARGET ${t})
+    add_dependencies(${t} cmdlog)
+  endif()
+endforeach()
 
 # The player end to end: starts on the demo project (make demo writes it),
 # shows its window under Xvfb, takes a screenshot and ends on WM_CLOSE.

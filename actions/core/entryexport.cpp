@@ -47,9 +47,12 @@ bool ExportEntryToDbf(const std::string& file, TExportEntrySource& source, TExpo
   if (!table.Begin(file, int(fields.size()))) return false;
   for (size_t i = 0; i < fields.size(); ++i) {
     const size_t len = fields[i].Value.size();
-    table.SetField(int(i), fields[i].Name,
-                   len < kExportMemoFrom ? TExportTableWriter::Character : TExportTableWriter::Memo,
-                   int(std::max<size_t>(len, 1)), 2);
+    const bool memo = len >= kExportMemoFrom;
+    // A character field's decimal count is the high byte of its length to
+    // the readers that allow longer character fields: anything but 0 there
+    // makes them read across the whole record.
+    table.SetField(int(i), fields[i].Name, memo ? TExportTableWriter::Memo : TExportTableWriter::Character,
+                   int(std::max<size_t>(len, 1)), memo ? 2 : 0);
   }
   if (!table.CreateFiles()) {
     table.End();

@@ -54,7 +54,7 @@ TEST(EntryExport, DbfDefinesOnlyFieldsWithValues) {
   TRecordingTable t;
   ASSERT_TRUE(ExportEntryToDbf("C:\\x\\data.DBF", e, t));
   const std::vector<std::string> want = {
-      "begin C:\\x\\data.DBF 2", "field 0 Feld2 0 249 2", "field 1 Feld5 4 250 2", "create",
+      "begin C:\\x\\data.DBF 2", "field 0 Feld2 0 249 0", "field 1 Feld5 4 250 2", "create",
       "put 0 " + std::string(249, 'a'), "put 1 " + std::string(250, 'b'), "end"};
   EXPECT_EQ(t.Log, want);
 }
@@ -69,7 +69,7 @@ TEST(EntryExport, DbfWritesNothingWithoutRecordOrValues) {
   } cases[] = {
       {"no record", false, true, true, {}},
       {"all fields empty", true, false, true, {}},
-      {"files not created", true, true, false, {"begin f.dbf 1", "field 0 Feld1 0 1 2", "create", "end"}},
+      {"files not created", true, true, false, {"begin f.dbf 1", "field 0 Feld1 0 1 0", "create", "end"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
