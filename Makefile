@@ -51,10 +51,16 @@ demo: deps
 	@$(BUILD)/native/animmake flc $(BUILD)/demo/anim.flc 160 120 10 120
 	@$(BUILD)/native/animmake abp $(BUILD)/demo/anim.abp 120 60 6 150
 	@$(BUILD)/native/animmake container $(BUILD)/demo/dias.bmc Eins Zwei Drei
-	@convert -delay 30 -loop 2 -size 100x60 xc:red xc:lime xc:blue $(BUILD)/demo/anim.gif
+	@convert -delay 100 -loop 2 -size 100x60 xc:red xc:lime xc:blue $(BUILD)/demo/anim.gif
 	@convert -size 160x120 gradient:red-yellow bmp3:$(BUILD)/demo/drucken.bmp
 	@python3 tools/rtfsample.py $(BUILD)/demo/drucken.rtf
 	@for i in $$(seq 1 120); do printf 'Zeile %d: ein Text, der auf mehreren Seiten gedruckt wird.\r\n' $$i; done > $(BUILD)/demo/drucken.txt
+	@python3 tools/rtfsample.py --short 'Dokument eins' $(BUILD)/demo/dokument1.rtf \
+	  Weiterlesen 'LOADRTF=<CURRENTPROJECTDIR>dokument2.rtf' Zurückblättern NAVIGATE=BACK \
+	  Vorblättern NAVIGATE=FORWARD 'Zur Startseite' GOTOPAGE=Willkommen
+	@python3 tools/rtfsample.py --short 'Dokument zwei' $(BUILD)/demo/dokument2.rtf Zurückblättern NAVIGATE=BACK
+	@python3 tools/rtfsample.py $(BUILD)/demo/dokument3.rtf GOTOPAGE=Willkommen
+	@printf 'Eine reine Textdatei in einem Eingabefeld.\r\nIhre zweite Zeile.\r\n' > $(BUILD)/demo/dokument.txt
 
 play: wine demo
 	@bash scripts/play.sh "$(PROJECT)"

@@ -1,7 +1,7 @@
 // The "Dokumente" page end to end: the real player shows an RTF file with
 // links and a text file in windows, and an RTF document drawn over a
 // patterned page with its bar; xdotool clicks the links and the bar.
-#include "playerscreen.h"
+#include "demoplayer.h"
 
 #include <algorithm>
 #include <functional>
@@ -9,29 +9,6 @@
 #include <vector>
 
 namespace {
-
-// The Unix name of a Windows path, for the Unix programs the test runs.
-std::string UnixName(const std::string& windowsPath) {
-  using Convert = char*(CDECL*)(LPCWSTR);
-  auto convert = reinterpret_cast<Convert>(::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unix = convert ? convert(wide.c_str()) : nullptr;
-  std::string out = unix ? unix : "";
-  if (unix) ::HeapFree(::GetProcessHeap(), 0, unix);
-  return out;
-}
-
-bool RunUnix(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(&a[0]);
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0)
-    if (errno != EINTR) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 void WriteText(const std::string& path, const std::string& text) {
   wintest::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
@@ -46,45 +23,6 @@ std::vector<std::string> CacheFiles() {
   while (::FindNextFileA(h, &found));
   ::FindClose(h);
   return names;
-}
-
-struct ChildQuery {
-  const char* Class;
-  std::vector<HWND> Found;
-};
-BOOL CALLBACK CollectChild(HWND w, LPARAM l) {
-  auto* q = reinterpret_cast<ChildQuery*>(l);
-  char name[64] = {};
-  ::GetClassNameA(w, name, sizeof name);
-  if (lstrcmpiA(name, q->Class) == 0) q->Found.push_back(w);
-  return TRUE;
-}
-std::vector<HWND> ChildrenOf(HWND parent, const char* cls) {
-  ChildQuery q{cls, {}};
-  ::EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&q));
-  return q.Found;
-}
-
-std::string TextOf(HWND w) {
-  char buffer[4096] = {};
-  ::SendMessageA(w, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms = 10000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > ms) return false;
-    ::Sleep(50);
-  }
-  return true;
-}
-
-// A point of a window's client area on the screen.
-POINT OnScreen(HWND w, int x, int y) {
-  POINT p{x, y};
-  ::ClientToScreen(w, &p);
-  return p;
 }
 
 constexpr COLORREF kPageTwo = RGB(0x30, 0x60, 0xC0);
@@ -207,6 +145,86 @@ TEST(DocumentPlayer, DokumentePageLinksBarAndCache) {
   EXPECT_TRUE(after.empty()) << "left behind: " << (after.empty() ? "" : after[0]);
   for (const char* n : {"tsl_e2e_one.rtf", "tsl_e2e_two.rtf", "tsl_e2e_three.rtf", "tsl_e2e.txt", "tsl_e2e_docs.crt"})
     ::DeleteFileA((folder + n).c_str());
+}
+
+}  // namespace
+
+namespace {
+
+bool Red(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 80 && GetBValue(c) < 80; }
+
+// The demo's page "Dokumente" as `make demo` writes it: document one's
+// title, the text file, the long RTF over the page's pattern; the links of
+// document one load document two, step back and forward, stop at the start
+// of the list and go to the first page.
+TEST(DocumentPlayer, DemoDokumentePage) {
+  TDemoRun demo("Dokumente");
+  ASSERT_TRUE(demo.Player.Started);
+  ASSERT_NE(demo.Frame, nullptr) << "no demo at " << DemoFolder() << " (make demo writes it)";
+  HWND frame = demo.Frame, page = demo.Page;
+  HWND docOne = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    const std::vector<HWND> rich = ChildrenOf(frame, "RICHEDIT");
+    docOne = nullptr;
+    for (HWND w : rich)
+      if (::IsWindowVisible(w)) docOne = w;
+    return rich.size() == 2 && docOne;
+  })) << "a visible child for the document, a hidden one for the RTF drawn over the page";
+  auto shows = [&](const char* text) {
+    return WaitFor([&] { return TextOf(docOne).find(text) != std::string::npos; });
+  };
+  ASSERT_TRUE(shows("Dokument eins")) << TextOf(docOne);
+  bool plain = false;
+  for (HWND e : ChildrenOf(frame, "EDIT")) plain = plain || TextOf(e).find("Eine reine Textdatei") == 0;
+  EXPECT_TRUE(plain) << "the text file shows in an edit control";
+
+  // Document one's red title; the long document's red heading drawn over
+  // the page, whose pattern shows between its glyphs.
+  ::Sleep(500);
+  const ClientShot one = ShootClient(docOne);
+  int titleRed = 0;
+  for (int y = 0; y < 18; ++y)
+    for (int x = 0; x < std::min(one.Width, 200); ++x) titleRed += Red(one.At(x, y));
+  EXPECT_GT(titleRed, 20) << "document one's title";
+  const ClientShot shot = ShootClient(page);
+  std::vector<COLORREF> pattern;
+  for (int y = 310; y < 350; ++y)
+    for (int x = 20; x < 300; ++x)
+      if (std::find(pattern.begin(), pattern.end(), shot.At(x, y)) == pattern.end()) pattern.push_back(shot.At(x, y));
+  ASSERT_GE(pattern.size(), 2u) << "the page shows no pattern";
+  int red = 0, between = 0;
+  for (int y = 60; y < 110; ++y)
+    for (int x = 320; x < 600; ++x) {
+      const COLORREF c = shot.At(x, y);
+      if (Red(c)) ++red;
+      else if (std::find(pattern.begin(), pattern.end(), c) != pattern.end()) ++between;
+    }
+  EXPECT_GT(red, 50) << "the long document's heading";
+  EXPECT_GT(between, 50) << "the page's pattern between the glyphs";
+
+  // Lines of 12 points, about 19 pixels each: line k's middle.
+  auto clickLine = [&](int k) { return ClickAt(OnScreen(docOne, 40, 8 + k * 39 / 2)); };
+  // Line 1 "Weiterlesen" loads document two; its line 1 steps back.
+  ASSERT_TRUE(clickLine(1));
+  EXPECT_TRUE(shows("Dokument zwei")) << TextOf(docOne);
+  ASSERT_TRUE(clickLine(1));
+  EXPECT_TRUE(shows("Dokument eins")) << TextOf(docOne);
+  // Line 3 "Vorblättern" goes forward again, and back once more.
+  ASSERT_TRUE(clickLine(3));
+  EXPECT_TRUE(shows("Dokument zwei")) << TextOf(docOne);
+  ASSERT_TRUE(clickLine(1));
+  EXPECT_TRUE(shows("Dokument eins")) << TextOf(docOne);
+  // Line 2 "Zurückblättern" at the start of the list: the message.
+  ASSERT_TRUE(clickLine(2));
+  HWND box = demo.Player.WaitForMessageBox(10000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), "Der Anfang der Dokumentenliste wurde erreicht!");
+  PressButton(box, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !demo.Player.FindWindowOf("#32770"); }));
+  // Line 4 "Zur Startseite": the first page, its gradient's top.
+  ASSERT_TRUE(clickLine(4));
+  EXPECT_TRUE(WaitFor([&] { return demo.FirstPageShows(); })) << "the first page did not show";
+  EXPECT_EQ(demo.Close(), 0u);
 }
 
 }  // namespace
