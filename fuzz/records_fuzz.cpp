@@ -14,6 +14,7 @@
 #include "objects/core/abpdata.h"
 #include "objects/core/bmpcontdata.h"
 #include "objects/core/dxshowdata.h"
+#include "objects/core/fastsearchdata.h"
 #include "objects/core/flashplayerdata.h"
 #include "objects/core/flxdata.h"
 #include "objects/core/iedata.h"
@@ -60,6 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (which == 0xF0 || which == 0xF1) {
     if (which == 0xF0) Record<TListItemDataCore>(m);
     else Record<TComboItemDataCore>(m);
+    return 0;
+  }
+  // The fast search field's and the help register's records (14 and 20).
+  if (which == 0xF2 || which == 0xF3) {
+    if (which == 0xF2) Record<TFastSearchDataCore>(m);
+    else Record<THelpRegisterDataCore>(m);
     return 0;
   }
   if (which >= 0xFA) {

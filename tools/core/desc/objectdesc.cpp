@@ -4,6 +4,7 @@
 #include "objects/core/bmpcontdesc.h"
 #include "objects/core/buttondesc.h"
 #include "objects/core/dxshowdesc.h"
+#include "objects/core/fastsearchdesc.h"
 #include "objects/core/flashplayerdesc.h"
 #include "objects/core/iedesc.h"
 #include "objects/core/listdesc.h"
@@ -26,7 +27,8 @@ std::string ObjectStatementData(const std::vector<std::string>& words) {
                      {"abp", AbpStatementData}, {"slideoverview", SlideOverviewStatementData},
                      {"document", DocumentStatementData}, {"dxshow", DXShowStatementData},
                      {"flash", FlashStatementData}, {"browser", BrowserStatementData},
-                     {"list", ListStatementData}, {"combo", ListStatementData}};
+                     {"list", ListStatementData}, {"combo", ListStatementData},
+                     {"quicksearch", FastSearchStatementData}, {"helpregister", HelpRegisterStatementData}};
   if (words.empty()) return {};
   for (const auto& s : kStatements)
     if (words[0] == s.Word) return s.Data(words);
