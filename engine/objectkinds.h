@@ -3,9 +3,7 @@
 // page window, description, data record or null: the object then makes its
 // own with its kind's defaults; the record is taken over), a data creator (a
 // new record of the kind with its defaults; the caller owns it) and, for a
-// kind that needs one, a page-start hook. Each kind's unit defines its own;
-// a kind without one yet has a stand-in that keeps its stored data and paints
-// nothing (engine/standinkinds.cpp).
+// kind that needs one, a page-start hook. Each kind's unit defines its own.
 #pragma once
 #include <cstdint>
 
@@ -55,6 +53,8 @@ void ResetTranspTextDocDisplay(TObjectElement* object);
 // Kinds 9, 11 and 19: the database lists fill from the page's database; kind
 // 19 renders the page beneath it anew.
 void ResetListDisplay(TObjectElement* object);
+// Kind 20: the page's database is read after its objects were made.
+void RefillHelpRegisterDisplay(TObjectElement* object);
 // Kind 17 playing a sound file: the page treats it like a sound object.
 bool IsDXShowAudioObject(const TObjectElement* object);
 

@@ -2,6 +2,7 @@
 
 #include "actions/presentation.h"
 #include "engine/bookstruct.h"
+#include "engine/core/format/objectkinds.h"
 #include "engine/objectelement.h"
 #include "engine/objectmanager.h"
 #include "engine/pageinput.h"
@@ -27,7 +28,9 @@ bool PresentationMessageFilter(MSG& msg) {
   if (msg.message == WM_KEYDOWN) {
     TBookStruct* book = GetOpenBook();
     const uint key = static_cast<uint>(msg.wParam);
-    if (book->IsQuitKey(key) &&
+    TObjectElement* focused = TObjectManager::FindObjectByWindow(page, msg.hwnd, false);
+    const bool takesEnter = key == VK_RETURN && focused && ObjectKindHas(focused->GetKind(), kTakesEnter);
+    if (!takesEnter && book->IsQuitKey(key) &&
         (TObjectManager::FindObjectByWindow(page, msg.hwnd, true) || IsPresentationWindow(book, msg.hwnd))) {
       TPageInput::EvKeyDown(page, key, LOWORD(msg.lParam), HIWORD(msg.lParam));
       return true;

@@ -86,21 +86,6 @@ bool ForwardedInput(uint msg) {
 
 // ---------------------------------------------------------------- records
 
-template <class Core>
-void TListGdiRecord<Core>::Reload() {
-  TChooseFontDialog::TData font = FontChoice();
-  Font.reset(CreateFontFromData(font));
-  Brush = std::make_unique<TBrush>(TColor(this->BackgroundColour));
-}
-
-template <class Core>
-TChooseFontDialog::TData TListGdiRecord<Core>::FontChoice() const {
-  return FontDataFromRecord(this->FontData);
-}
-
-template class TListGdiRecord<TListItemDataCore>;
-template class TListGdiRecord<TComboItemDataCore>;
-
 TData* CreateListItemData() { return new TListItemData(); }
 TData* CreateComboItemData() { return new TComboItemData(); }
 

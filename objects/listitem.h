@@ -12,39 +12,15 @@
 #include "engine/objectelement.h"
 #include "objects/core/listdata.h"
 #include "objects/core/listfill.h"
+#include "objects/gdirecord.h"
 #include "objects/listwindow.h"
 #include "platform/owl/combobox.h"
 #include "platform/owl/commdial.h"
 #include "platform/owl/gdiobjec.h"
 #include "platform/owl/listbox.h"
 
-// A list record with the font and brush made from its fields after every
-// Init, Read, Assign and Reload.
-template <class Core>
-class TListGdiRecord : public Core {
-public:
-  TListGdiRecord() { Reload(); }
-  ~TListGdiRecord() override { Clear(); }
-  TListGdiRecord(const TListGdiRecord&) = delete;
-  TListGdiRecord& operator=(const TListGdiRecord&) = delete;
-
-  void Init() override {
-    Core::Init();
-    Reload();
-  }
-  void Clear() override {
-    Font.reset();
-    Brush.reset();
-  }
-  void Reload() override;
-  TChooseFontDialog::TData FontChoice() const;
-
-  std::unique_ptr<TFont> Font;
-  std::unique_ptr<TBrush> Brush;
-};
-
-class TListItemData : public TListGdiRecord<TListItemDataCore> {};
-class TComboItemData : public TListGdiRecord<TComboItemDataCore> {};
+class TListItemData : public TGdiRecord<TListItemDataCore> {};
+class TComboItemData : public TGdiRecord<TComboItemDataCore> {};
 
 // The open project, as the lists see it.
 class TOpenProjectLists : public TListProject {

@@ -19,15 +19,20 @@ bool ForwardInputToPage(TObjectElement& object, HWND window, UINT msg, WPARAM wp
       return false;
   }
   result = ::DefWindowProcA(window, msg, wp, lp);
+  PassInputToPage(object, msg, wp, lp);
+  return true;
+}
+
+void PassInputToPage(TObjectElement& object, UINT msg, WPARAM wp, LPARAM lp) {
   TBookStruct* book = GetOpenBook();
   TObjectManager* page = book ? book->ObjectManager.get() : nullptr;
-  if (!page) return true;
+  if (!page) return;
   if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP) {
     const uint key = static_cast<uint>(wp), repeat = LOWORD(lp), flags = HIWORD(lp);
     if (msg == WM_KEYDOWN) TPageInput::EvKeyDown(page, key, repeat, flags);
     if (msg == WM_SYSKEYDOWN) TPageInput::EvSysKeyDown(page, key, repeat, flags);
     if (msg == WM_KEYUP) TPageInput::EvKeyUp(page, key, repeat, flags);
-    return true;
+    return;
   }
   TPoint p(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
   object.ClientToPage(p);
@@ -36,5 +41,4 @@ bool ForwardInputToPage(TObjectElement& object, HWND window, UINT msg, WPARAM wp
   if (msg == WM_LBUTTONUP) TPageInput::EvLButtonUp(page, keys, p);
   if (msg == WM_LBUTTONDBLCLK) TPageInput::EvLButtonDblClk(page, keys, p);
   if (msg == WM_MOUSEMOVE) TPageInput::EvMouseMove(page, keys, p);
-  return true;
 }

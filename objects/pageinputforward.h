@@ -12,3 +12,6 @@ class TObjectElement;
 // point converted to page coordinates); `result` is the default's answer.
 // False for any other message, which is left alone.
 bool ForwardInputToPage(TObjectElement& object, HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+// The same messages to the current page only, for a window whose own
+// handling has run already; nothing while no page is open.
+void PassInputToPage(TObjectElement& object, UINT msg, WPARAM wp, LPARAM lp);

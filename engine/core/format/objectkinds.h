@@ -5,8 +5,8 @@
 // The table is a list macro so that the portable core (names, traits) and
 // the Win32 object factory (creators, kind-name strings, page-start hooks,
 // engine/objectfactory.cpp) read the same rows; a column that one side does
-// not expand is never compiled there. A new kind's unit replaces its stand-in
-// creators in its row and sets the traits it earns.
+// not expand is never compiled there. Each kind's unit names its creators in
+// its row and sets the traits it earns.
 //
 // Columns:
 //   kind        the TObjectKind enumerator (its value is the stored kind)
@@ -39,13 +39,13 @@
   ROW(Combo,           "Kombifenster",    IDS_KIND_COMBO,         CreateComboItemObject,       CreateComboItemData,    Plain,        kOwnWindow,                   nullptr, ResetListDisplay     ) \
   ROW(NaviTree,        "NaviBaum",        IDS_KIND_TREE,          CreateTreeDBFListItemObject, CreateTreeListItemData, Plain,        kOwnWindow | kDatabaseTree,   nullptr, RefillTreeDisplay    ) \
   ROW(SlideOverview,   "Dia\374bersicht", IDS_KIND_SLIDEOVERVIEW, CreateBmpContObject,         CreateBmpContData,      ProjectPath,  0,                            nullptr, nullptr              ) \
-  ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(QuickSearch,     "Schnellsuche",    IDS_KIND_QUICKSEARCH,   CreateFastSearchObject,      CreateFastSearchData,   Plain,        kOwnWindow | kTakesEnter,     nullptr, nullptr              ) \
   ROW(RtfDocument,     "RTF-Dokument",    IDS_KIND_RTF,           CreateTranspTextDocObject,   CreateTextDocData,      DocumentFile, kDocument,                    nullptr, ResetTranspTextDocDisplay) \
   ROW(SlideWindow,     "Diafenster",      IDS_KIND_SLIDES,        CreateDiaWindowObject,       CreateDiaWindowData,    Plain,        kOwnWindow | kThumbnailItems, nullptr, nullptr              ) \
   ROW(DirectShow,      "DirectShow",      IDS_KIND_DIRECTSHOW,    CreateDXShowObject,          CreateDXShowData,       ProjectPath,  kOwnWindow | kReportsEndOfMedia, nullptr, nullptr              ) \
   ROW(Html,            "HTML-Fenster",    IDS_KIND_HTML,          CreateIEObject,              CreateIEData,           UrlOrPath,    kOwnWindow,                   nullptr, nullptr              ) \
   ROW(TransparentList, "Listenfenster",   IDS_KIND_LIST,          CreateListItemTransObject,   CreateListItemData,     NoText,       kOwnWindow,                   nullptr, ResetListDisplay) \
-  ROW(HelpRegister,    "Hilferegister",   IDS_KIND_HELPREGISTER,  CreateHelpRegisterObject,    CreateHelpRegisterData, NoText,       kOwnWindow,                   nullptr, nullptr              ) \
+  ROW(HelpRegister,    "Hilferegister",   IDS_KIND_HELPREGISTER,  CreateHelpRegisterObject,    CreateHelpRegisterData, NoText,       kOwnWindow,                   nullptr, RefillHelpRegisterDisplay) \
   ROW(Flash,           "Shockwave-Flash", IDS_KIND_FLASH,         CreateFlashPlayer,           CreateFlashPlayerData,  UrlOrPath,    kOwnWindow,                   nullptr, nullptr              )
 // clang-format on
 
@@ -87,6 +87,9 @@ enum TKindTrait : uint32_t {
   kDocument = 0x10,           // shows a document file, which the history restores
   kThumbnailItems = 0x20,     // its list items are measured at the slide thumbnail size
   kDatabaseTree = 0x40,       // shows the page's database: while it is visible a category may stay current
+  // Answers Enter in its own window: the presentation's quit keys leave
+  // Enter to it while it has the focus (Esc and the others still quit).
+  kTakesEnter = 0x80,
 };
 
 // The display name of an object kind ("Text", "Grafik" ...; "???" for any
