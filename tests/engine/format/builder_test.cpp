@@ -188,7 +188,7 @@ TEST(Builder, TheDemoDescriptionBuilds) {
   EXPECT_TRUE(IsPlayableProject(m));
   TProjectImage read;
   ASSERT_TRUE(read.Read(m));
-  EXPECT_EQ(read.Pages.size(), 13u);
+  EXPECT_EQ(read.Pages.size(), 14u);
   EXPECT_EQ(DumpProject(read), DumpProject(d.Image));
 }
 
