@@ -150,6 +150,12 @@ void TDBNodeManager::AddData(std::unique_ptr<TDBData> d) {
   while (d->Values.Count() > n) d->Values.RemoveLast();
   while (d->Values.Count() < n) d->Values.Add(string());
   File(*data_, d->Id, d.get());
+  // The first record filed under an id is the one the table answers.
+  const int32_t id = d->Id;
+  if (id >= 0 && static_cast<size_t>(id) < kDenseDataIds) {
+    if (static_cast<size_t>(id) >= dataById_.size()) dataById_.resize(static_cast<size_t>(id) + 1, nullptr);
+    if (!dataById_[id]) dataById_[id] = d.get();
+  }
   ownedData_.push_back(std::move(d));
 }
 
@@ -174,7 +180,34 @@ void TDBNodeManager::AddEntry(std::unique_ptr<TDBCategoryData> e) {
 }
 
 TDBCategory* TDBNodeManager::FindCategory(int32_t id) const { return FindIn<TDBCategory>(*categories_, id); }
-TDBData* TDBNodeManager::FindData(int32_t id) const { return FindIn<TDBData>(*data_, id); }
+TDBData* TDBNodeManager::FindData(int32_t id) const {
+  if (id >= 0 && static_cast<size_t>(id) < dataById_.size()) return dataById_[id];
+  return id >= 0 && static_cast<size_t>(id) < kDenseDataIds ? nullptr : FindIn<TDBData>(*data_, id);
+}
+
+void TDBNodeManager::PrefetchEntryFields(const TDBCategoryData* e, int stage, int16_t fieldCount,
+                                         const int32_t* fieldIndexes) const {
+  if (!e || e->DataId < 0 || static_cast<size_t>(e->DataId) >= dataById_.size()) return;
+  const TDBData* d = dataById_[e->DataId];
+  if (!d) return;
+  if (stage == 0) {
+    __builtin_prefetch(d);
+    return;
+  }
+  if (fieldCount <= 0 || !fieldIndexes) return;
+  const int32_t k = fieldIndexes[0];
+  if (k < 0 || k >= d->Values.Count()) return;
+  const string& first = d->Values.ItemAt(k);
+  if (stage == 1) {
+    __builtin_prefetch(&first);
+    return;
+  }
+  __builtin_prefetch(first.c_str());
+  for (int i = 1; i < fieldCount; ++i) {
+    const int32_t j = fieldIndexes[i];
+    if (j >= 0 && j < d->Values.Count()) __builtin_prefetch(d->Values.ItemAt(j).c_str());
+  }
+}
 
 TDBCategoryData* TDBNodeManager::FindEntry(int32_t id) const {
   char buf[12];
@@ -249,6 +282,7 @@ void TDBNodeManager::Clear() {
   entries_->Flush();
   ownedCategories_.clear();
   ownedData_.clear();
+  dataById_.clear();
   ownedEntries_.clear();
   keys_.clear();
   duplicateEntryIds_ = false;
@@ -591,16 +625,37 @@ bool TDBNodeManager::MatchEntry(const TDBCategoryData* entry, void* context, uin
   if (!entry || fieldCount <= 0 || !fieldIndexes || (testing && !context)) return false;
   const TDBData* d = FindData(entry->DataId);
   if (!d) return false;
+  std::string trimmed;
   for (int i = 0; i < fieldCount; ++i) {
     const int32_t k = fieldIndexes[i];
     if (k < 0 || k >= d->Values.Count()) continue;
-    // A copy: the transform may make the text longer than the stored value.
-    string text = d->Values.ItemAt(k).strip(string::Both);
-    if (transform) transform(transformFlag, text, transformArgs ? transformArgs[i] : 0);
+    const std::string& value = d->Values.ItemAt(k).str();
+    if (transform) {
+      // A copy: the transform may make the text longer than the stored value.
+      string text = d->Values.ItemAt(k).strip(string::Both);
+      transform(transformFlag, text, transformArgs ? transformArgs[i] : 0);
+      if (testing) {
+        if (match && match(text.c_str(), context, optB, optA)) return true;
+      } else if (text.length()) {
+        collect->push_back(text);
+        results.push_back(entry->EntryId);
+      }
+      continue;
+    }
+    // Most stored texts carry no blanks at their ends: they are tested in
+    // place, the others through one buffer reused for the whole entry.
+    size_t b = 0, e = value.size();
+    while (b < e && value[b] == ' ') ++b;
+    while (e > b && value[e - 1] == ' ') --e;
+    const char* text = value.c_str();
+    if (b != 0 || e != value.size()) {
+      trimmed.assign(value, b, e - b);
+      text = trimmed.c_str();
+    }
     if (testing) {
-      if (match && match(text.c_str(), context, optB, optA)) return true;
-    } else if (text.length()) {
-      collect->push_back(text);
+      if (match && match(text, context, optB, optA)) return true;
+    } else if (e > b) {
+      collect->push_back(string(text, e - b));
       results.push_back(entry->EntryId);
     }
   }

@@ -130,6 +130,11 @@ public:
 
   TDBCategory* FindCategory(int32_t id) const;
   TDBData* FindData(int32_t id) const;
+  // Asks the processor early for what testing `e`'s fields will read: its
+  // data record (stage 0), the field strings (1), their characters (2).
+  // Each stage reads only what the stage before asked for.
+  void PrefetchEntryFields(const TDBCategoryData* e, int stage, int16_t fieldCount,
+                           const int32_t* fieldIndexes) const;
   TDBCategoryData* FindEntry(int32_t id) const;
   // The node of a category (the first one made for that id), or null.
   TDBNode* FindCategoryNode(int32_t categoryId) const;
@@ -256,6 +261,10 @@ private:
   // Records are owned here; the tables refer to them.
   std::vector<std::unique_ptr<TDBCategory>> ownedCategories_;
   std::vector<std::unique_ptr<TDBData>> ownedData_;
+  // Data records by id for the ids a search meets per entry; ids at or above
+  // kDenseDataIds are found through the table only.
+  static constexpr size_t kDenseDataIds = size_t(1) << 20;
+  std::vector<TDBData*> dataById_;
   std::vector<std::unique_ptr<TDBCategoryData>> ownedEntries_;
   // Every node but the root, each freed exactly once with the tree; and the
   // tables' keys. Both are kept in blocks: a load makes hundreds of

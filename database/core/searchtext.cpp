@@ -92,12 +92,13 @@ const char* QX_QueryCache::FieldSource() { return SearchTextState().FieldText.c_
 QX_Error QX_QueryCache::GetField(char** text, int index) {
   *text = nullptr;
   if (index != 0) return QX_Err(16);
-  if (!cached_) {
+  if (!haveField_) {
     const char* source = FieldSource();
     if (!source) return QX_Err(0);
-    cached_ = std::make_unique<std::string>(source);
+    cached_.assign(source);
+    haveField_ = true;
   }
-  *text = &(*cached_)[0];
+  *text = &cached_[0];
   return nullptr;
 }
 

@@ -42,7 +42,7 @@ public:
   // Assignments to the field are accepted and change nothing.
   QX_Error SetField(int, const char*) override { return nullptr; }
   virtual const char* FieldSource();
-  void DropFieldText() { cached_.reset(); }
+  void DropFieldText() { haveField_ = false; }
 
   // Compiles `queryText` unless it is the text compiled last.
   QX_Error CompileOnce(const char* queryText);
@@ -50,7 +50,10 @@ public:
 
 private:
   void* dialog_;
-  std::unique_ptr<std::string> cached_;
+  // The field text of the current test; its buffer is kept from text to
+  // text so that a search does not allocate per entry.
+  std::string cached_;
+  bool haveField_ = false;
   std::string compiled_;
   bool haveCompiled_ = false;
 };

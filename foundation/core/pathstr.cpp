@@ -21,6 +21,19 @@ std::string Lower(const char* s) {
 }
 
 bool EqualNoCase(const char* a, const char* b) { return a && b && Lower(a) == Lower(b); }
+
+// The code-page-1252 lower case of every byte, so that a search compares
+// without building lower-cased copies.
+struct LowerTable {
+  unsigned char map[256];
+  LowerTable() {
+    for (int c = 0; c < 256; ++c) map[c] = tsl::AnsiToLower(static_cast<unsigned char>(c));
+  }
+};
+const LowerTable& Folded() {
+  static const LowerTable table;
+  return table;
+}
 }  // namespace
 
 void ReplaceExtension(const string& path, string& out, const string& extension) {
@@ -132,9 +145,22 @@ int32_t FindSubstringPos(const char* text, const char* pattern, bool caseSensiti
     if (!hit) return -1;
     at = static_cast<size_t>(hit - text);
   } else {
-    const size_t rel = Lower(text + start).find(Lower(pattern));
-    if (rel == std::string::npos) return -1;
-    at = start + rel;
+    const unsigned char* fold = Folded().map;
+    const auto* t = reinterpret_cast<const unsigned char*>(text);
+    const auto* p = reinterpret_cast<const unsigned char*>(pattern);
+    const size_t plen = std::strlen(pattern);
+    if (plen > len - start) return -1;
+    if (plen == 0) return start;
+    const unsigned char first = fold[p[0]];
+    size_t i = start;
+    for (const size_t last = len - plen; i <= last; ++i) {
+      if (fold[t[i]] != first) continue;
+      size_t j = 1;
+      while (j < plen && fold[t[i + j]] == fold[p[j]]) ++j;
+      if (j >= plen) break;
+    }
+    if (i > len - plen) return -1;
+    at = i;
   }
   return at > INT32_MAX ? -1 : static_cast<int32_t>(at);
 }

@@ -127,6 +127,13 @@ TEST(TextTests, FindSubstringPos) {
       {"Stra\xDF" "e \xDC" "BER", "\xFC" "ber", false, 0, 7},
       {nullptr, "c", true, 0, -1},
       {"abc", nullptr, false, 0, -1},
+      {"abc", "", false, 1, 1},
+      {"abc", "abcd", false, 0, -1},         // longer than the text
+      {"aAaB", "aab", false, 0, 1},          // a partial match before the real one
+      {"xyzKIEL", "kiel", false, 3, 3},      // at the very end
+      {"KIE", "kiel", false, 0, -1},
+      {"\x8A" "KODA", "\x9A" "koda", false, 0, 0},
+      {"\xFF", "\x9F", false, 0, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(FindSubstringPos(c.text, c.pattern, c.cs, c.start), c.want)
