@@ -1,6 +1,7 @@
 #include "database/searchdialogs.h"
 
 #include "database/searchdlg.h"
+#include "database/searchlist.h"
 #include "engine/bookstruct.h"
 #include "engine/objectwindow.h"
 
@@ -97,9 +98,8 @@ void OpenSearchDialogFor(TSearchDialogKind kind, const TActionStruct& action, TB
   TSearchDialogBase* dialog = nullptr;
   switch (kind) {
     case TSearchDialogKind::Search: dialog = new TSearchDialog(parent, action, book); break;
-    // The search list dialogs hook in here.
-    case TSearchDialogKind::SearchList:
-    case TSearchDialogKind::SearchList2: break;
+    case TSearchDialogKind::SearchList: dialog = new TSearchListDialog(parent, action, book); break;
+    case TSearchDialogKind::SearchList2: dialog = new TSearchListDialog2(parent, action, book); break;
   }
   if (!dialog) return;
   if (!dialog->Create()) {
