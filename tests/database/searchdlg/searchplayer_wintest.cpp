@@ -257,6 +257,109 @@ TEST_F(SearchPlayer, FindsShowsAndSurvivesHostileQueries) {
   EXPECT_EQ(player.WaitForExit(), 0u);
 }
 
+// The search list dialogs of the towns' page, over that page: in the word
+// list typing picks a town and "Anzeigen" shows its entry; in the three
+// steps, unmarking the one word typed empties the topic list.
+TEST_F(SearchPlayer, WordListsPickAndNarrow) {
+  const POINT wordList{380, 315}, threeSteps{550, 315};
+  TPlayerRun player("\"" + Project + "\"");
+  ASSERT_TRUE(player.Started);
+  HWND frame = player.WaitForFrame();
+  ASSERT_NE(frame, nullptr);
+  HWND page = ::GetWindow(frame, GW_CHILD);
+  ASSERT_TRUE(WaitUntil([page] { return ShowsBooksPage(page); })) << "page 1";
+  HWND dialog = nullptr, box = nullptr;
+  // To the towns' page by a hit there.
+  Search(player, page, kSearchAll, "Frauenkirche", dialog, box);
+  Dismiss(box);
+  HWND hits = ::GetDlgItem(dialog, 104);
+  RECT r{};
+  ::GetWindowRect(hits, &r);
+  ASSERT_TRUE(ClickWindow(hits));
+  ASSERT_TRUE(WaitUntil([hits] { return ::SendMessageA(hits, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, r.bottom + 6}));
+  ASSERT_TRUE(WaitUntil([dialog] { return !::IsWindow(dialog); }));
+  // The description once it shows another entry than `before`, and stays.
+  const auto shownAfter = [page](const std::vector<uint32_t>& before, ClientShot& shot) {
+    return WaitUntil([&] {
+      shot = ShootClient(page);
+      if (CountNear(shot, kDescription, kDescriptionInk) <= 20 || Cut(shot, kDescription) == before) return false;
+      ::Sleep(150);
+      const ClientShot again = ShootClient(page);
+      const bool settled = Cut(again, kDescription) == Cut(shot, kDescription);
+      shot = again;
+      return settled;
+    });
+  };
+  ClientShot frauenkirche;
+  ASSERT_TRUE(shownAfter({}, frauenkirche)) << "the towns' page";
+
+  Click(page, wordList);
+  HWND list = WaitForDialog(player, "Suchfunktion");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(::SendDlgItemMessageA(list, 101, LB_GETCOUNT, 0, 0), 5) << "the five towns";
+  // The dialog opens centred over the page: moved beside it, the page's
+  // texts can be seen.
+  RECT frameRect{};
+  ::GetWindowRect(frame, &frameRect);
+  ::SetWindowPos(list, nullptr, frameRect.right + 10, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  // The towns' lines in their order: Bonn, Dresden, Koeln, Magdeburg, Mainz.
+  const auto focusOn = [](HWND control) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control;
+  };
+  HWND edit = ::GetDlgItem(list, 100);
+  auto show = [&](const std::string& typed, int line, const ClientShot& before, ClientShot& after) {
+    SCOPED_TRACE(typed);
+    ASSERT_TRUE(ClickWindow(edit));
+    ASSERT_TRUE(WaitUntil([&] { return focusOn(edit); })) << "the edit has the keys";
+    ASSERT_TRUE(PressKeys("End shift+Home BackSpace"));
+    ASSERT_TRUE(TypeText(typed));
+    ASSERT_TRUE(WaitUntil([&] {
+      char text[64] = {};
+      ::SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+      return typed == text;
+    }));
+    EXPECT_EQ(::SendDlgItemMessageA(list, 101, LB_GETCURSEL, 0, 0), line) << "typing selects the town";
+    ASSERT_TRUE(ClickWindow(::GetDlgItem(list, IDOK)));
+    ASSERT_TRUE(shownAfter(Cut(before, kDescription), after)) << "its entry shown";
+  };
+  ClientShot cologne, magdeburg, again;
+  show("koe", 2, frauenkirche, cologne);
+  show("MAG", 3, cologne, magdeburg);
+  show("k", 2, magdeburg, again);
+  EXPECT_EQ(Cut(cologne, kDescription), Cut(again, kDescription)) << "the same entry again";
+  EXPECT_TRUE(::IsWindow(list)) << "shown on request, the list stays open";
+  ASSERT_TRUE(PressButton(list, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([list] { return !::IsWindow(list); }));
+
+  Click(page, threeSteps);
+  HWND steps = WaitForDialog(player, "Suchfunktion");
+  ASSERT_NE(steps, nullptr);
+  HWND marking = ::GetDlgItem(steps, 103), topics = ::GetDlgItem(steps, 101);
+  ASSERT_TRUE(ClickWindow(::GetDlgItem(steps, 100)));
+  ASSERT_TRUE(TypeText("frauen"));
+  ASSERT_TRUE(WaitUntil([marking] { return ::SendMessageA(marking, LB_GETCOUNT, 0, 0) == 1; }));
+  ASSERT_TRUE(WaitUntil([topics] { return ::SendMessageA(topics, LB_GETCOUNT, 0, 0) == 1; }));
+  const auto ink = [](const ClientShot& shot) {
+    return CountNear(shot, TArea{0, 0, shot.Width, shot.Height}, RGB(0, 0, 0)) +
+           CountNear(shot, TArea{0, 0, shot.Width, shot.Height}, ::GetSysColor(COLOR_HIGHLIGHT));
+  };
+  EXPECT_TRUE(WaitUntil([&] { return ink(ShootClient(topics)) > 20; })) << "the topic of the word";
+  // A click with Ctrl takes the mark off the word.
+  POINT at{10, static_cast<int>(::SendMessageA(marking, LB_GETITEMHEIGHT, 0, 0)) / 2};
+  ::ClientToScreen(marking, &at);
+  ASSERT_TRUE(XdoTool("keydown ctrl"));
+  ASSERT_TRUE(ClickAt(at));
+  ASSERT_TRUE(XdoTool("keyup ctrl"));
+  ASSERT_TRUE(WaitUntil([topics] { return ::SendMessageA(topics, LB_GETCOUNT, 0, 0) == 0; }));
+  EXPECT_TRUE(WaitUntil([&] { return ink(ShootClient(topics)) == 0; })) << "the topic list shows nothing";
+  ASSERT_TRUE(PressButton(steps, IDCANCEL));
+  ::PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(player.WaitForExit(), 0u);
+}
+
 namespace {
 
 // "STANDARD.DAT" as the writer makes it, then damaged by `damage`.
