@@ -321,6 +321,8 @@ void TSearchDialog::Search() {
                    set.Fields.Indexes.data(), set.TargetArgs.data(), results, match, SearchFieldTransform(set),
                    AllPages ? 1 : 0, nullptr);
       if (SearchTextState().QueryError) {
+        // The walk ends here: its progress box must not outlive it.
+        if (AllPages) ReportProgress(100, "");
         cursor.Release();
         ShowQueryError(IniTexts.Error);
         return;
