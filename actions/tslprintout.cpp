@@ -129,6 +129,72 @@ void TTSLPrintOut::NewPage() {
   SetPageNumber(PageNo + 1);
 }
 
+void TTSLPrintOut::PrintTextBlock(double& x, double& y, HFONT font, const char* text, int maxLineWidth,
+                                  double available, double availableNext, bool advance, bool newPage) {
+  if (!DC) return;
+  const HDC dc = *DC;
+  HGDIOBJ old = ::SelectObject(dc, font);
+  UINT oldAlign = ::SetTextAlign(dc, TA_LEFT | TA_TOP);
+  std::string clean = text ? text : "";
+  for (char& c : clean) {
+    if (c == 0x08 || c == 0x0D || c == 0x09 || c == 0x0B) c = ' ';
+    else if (c == 0x0C) c = '\n';
+  }
+  if (clean.empty()) clean = "\n";
+  TEXTMETRICA tm;
+  std::memset(&tm, 0, sizeof tm);
+  ::GetTextMetricsA(dc, &tm);
+  const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+  double top = y;  // the caller's y, from which the available height counts
+  double at = y;
+  auto nextPage = [&] {
+    ::SetTextAlign(dc, oldAlign);
+    ::SelectObject(dc, old);
+    NewPage();
+    SetPageOrigin(Settings.MarginLeft, Settings.MarginTop);
+    old = ::SelectObject(dc, font);
+    oldAlign = ::SetTextAlign(dc, TA_LEFT | TA_TOP);
+    at = top = y = 0;
+    available = availableNext;
+  };
+  if (lineHeight > available && newPage) nextPage();
+  std::string line;
+  for (size_t i = 0; i < clean.size(); ++i) {
+    const bool feed = clean[i] == '\n';
+    if (!feed) line += clean[i];
+    if (!feed && i + 1 < clean.size()) continue;
+    // A line as wide as the maximum loses the character that reaches it:
+    // the rest of the line is dropped, not wrapped.
+    std::string shown = line;
+    SIZE whole{};
+    ::GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &whole);
+    if (whole.cx >= maxLineWidth) {
+      size_t n = 1;
+      for (; n < line.size(); ++n) {
+        SIZE part{};
+        ::GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(n), &part);
+        if (part.cx >= maxLineWidth) break;
+      }
+      shown = line.substr(0, n - 1);
+    }
+    ::TextOutA(dc, static_cast<int>(x), static_cast<int>(at), shown.c_str(), static_cast<int>(shown.size()));
+    ++LinesDrawn;
+    CharactersDrawn += shown.size();
+    line.clear();
+    at += lineHeight;
+    if (at + lineHeight - top > available) {
+      if (advance && newPage) {
+        nextPage();
+      } else {
+        break;
+      }
+    }
+  }
+  if (advance) y = at;
+  ::SetTextAlign(dc, oldAlign);
+  ::SelectObject(dc, old);
+}
+
 void TTSLPrintOut::PrintPage(int, TRect&, uint) {
   LinesDrawn = 0;
   CharactersDrawn = 0;

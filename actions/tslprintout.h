@@ -21,6 +21,13 @@ public:
   // At most 79 characters.
   void SetHeaderText(const char* text);
   void SetPageNumber(int number);
+  // Prints `text` at (x, y) in points in `font`, each line cut at
+  // `maxLineWidth`, within `available` points of this page and, with
+  // `newPage`, `availableNext` of each following one. With `advance` the
+  // position after the block is handed back and a full page goes on to the
+  // next; without, the block stops at the bottom and x, y stay.
+  void PrintTextBlock(double& x, double& y, HFONT font, const char* text, int maxLineWidth, double available,
+                      double availableNext, bool advance, bool newPage);
 
   void SetPrintParams(TPrintDC* dc, TSize pageSize) override;
   void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) override;

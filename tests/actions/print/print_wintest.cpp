@@ -213,6 +213,55 @@ std::string WriteTextFile(const std::string& name, const std::string& text) {
   return path;
 }
 
+// The text block: lines at the caller's place, cut at the maximum width,
+// the position handed back only when asked to advance.
+TEST(TslPrintOut, TextBlocks) {
+  const std::string path = WriteTextFile("tsl_print_block.txt", "");
+  TMemoryPage page;
+  TTSLPrintOut printout("Datei", nullptr, 0, path.c_str());
+  printout.SetPrintParams(page.DC.get(), TSize(page.Width, page.Height));
+  printout.BeginPrinting();
+  const HFONT font = ::CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+  const HGDIOBJ old = ::SelectObject(*page.DC, font);
+  TEXTMETRICA tm{};
+  ::GetTextMetricsA(*page.DC, &tm);
+  SIZE w{};
+  ::GetTextExtentPoint32A(*page.DC, "WWWWW", 5, &w);
+  ::SelectObject(*page.DC, old);
+  const int lh = tm.tmHeight + tm.tmExternalLeading;
+  struct Case {
+    const char* what;
+    const char* text;
+    int maxWidth;
+    double available;
+    bool advance;
+    int lines;
+    size_t chars;
+    double y;  // handed back, from 100
+  };
+  const Case cases[] = {
+      {"two lines, the closing feed adds none", "A\nB\n", 10000, 1000, true, 2, 2, 100.0 + 2 * lh},
+      {"an empty block is one empty line", "", 10000, 1000, true, 1, 0, 100.0 + lh},
+      {"controls become blanks, form feed a line", "a\tb\x0C" "c", 10000, 1000, true, 2, 4, 100.0 + 2 * lh},
+      {"a line as wide as the maximum loses the rest", "WWWWWWWWWW", w.cx, 1000, true, 1, 4, 100.0 + lh},
+      {"without advance it stops at the bottom, y stays", "1\n2\n3\n4\n5", 10000, 2.5 * lh, false, 2, 2, 100.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    printout.LinesDrawn = 0;
+    printout.CharactersDrawn = 0;
+    double x = 10, y = 100;
+    printout.PrintTextBlock(x, y, font, c.text, c.maxWidth, c.available, c.available, c.advance, false);
+    EXPECT_EQ(printout.LinesDrawn, c.lines);
+    EXPECT_EQ(printout.CharactersDrawn, c.chars);
+    EXPECT_DOUBLE_EQ(y, c.y);
+    EXPECT_DOUBLE_EQ(x, 10);
+  }
+  ::DeleteObject(font);
+  ::DeleteFileA(path.c_str());
+}
+
 TEST(TslPrintOut, FileLinesHeaderAndEdgeCases) {
   {
     SCOPED_TRACE("a 5000-character line is printed whole");
