@@ -170,16 +170,22 @@ void ExpectLevel(const char* what, RunningProject& p, Changer change, int warmUp
   constexpr size_t kHeapSlack = 64 * 1024;
   change(p, warmUp);
   const Level before = Measure();
-  change(p, changes);
+  change(p, changes / 2);
+  // The working set may take a step once while Wine's heaps and the
+  // system's caches settle (seen: 1.5 MB within the first hundred changes,
+  // then level for thousands); a leak grows on, so it is watched over the
+  // second half only.
+  const Level middle = Measure();
+  change(p, changes - changes / 2);
   const Level after = Measure();
-  std::printf("%s: heap %zu -> %zu, working set %zu -> %zu, GDI objects %d -> %d over %d changes\n", what,
-              before.Heap, after.Heap, before.Working, after.Working, before.Gdi, after.Gdi, changes);
+  std::printf("%s: heap %zu -> %zu, working set %zu -> %zu -> %zu, GDI objects %d -> %d over %d changes\n", what,
+              before.Heap, after.Heap, before.Working, middle.Working, after.Working, before.Gdi, after.Gdi,
+              changes);
   EXPECT_GT(before.Gdi, 0) << "the GDI handle table was not found";
   EXPECT_LE(after.Gdi, before.Gdi) << "GDI objects kept by " << changes << " page changes";
   EXPECT_LE(after.Heap, before.Heap + kHeapSlack)
       << (after.Heap - before.Heap) / static_cast<size_t>(changes) << " bytes kept per page change";
-  // The coarsest: the heaps' own slack may settle in it.
-  EXPECT_LE(after.Working, before.Working + 4 * kHeapSlack);
+  EXPECT_LE(after.Working, middle.Working + 4 * kHeapSlack);
 }
 
 }  // namespace
