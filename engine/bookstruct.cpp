@@ -17,6 +17,7 @@
 #include "foundation/index/packhost.h"
 #include "foundation/resstring.h"
 #include "foundation/sysinfo.h"
+#include "foundation/systimer.h"
 #include "platform/owl/uiservice.h"
 #include "resources/ids_engine.h"
 #include "resources/ids_foundation.h"
@@ -38,7 +39,7 @@ TBookStruct* SetOpenBook(TBookStruct* book) {
 }
 
 TBookStruct::TBookStruct(TObjectWindow* window, const char* fileName)
-    : TimeManager(std::make_unique<TSysTimeManager>()),
+    : TimeManager((TSystemTimer::UseSystemClock(), std::make_unique<TSysTimeManager>())),
       ObjectManager(std::make_unique<TObjectManager>(window)),
       PageWindow(window) {
   TObjectManager::InitContainers(ObjectManager.get());

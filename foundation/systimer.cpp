@@ -8,7 +8,7 @@ uint32_t SystemMilliseconds() { return ::timeGetTime(); }
 
 TSystemTimer::TSystemTimer(uint32_t period, TSysTimeManager* manager, bool ownsManager)
     : Period(period), Manager(manager), OwnsManager(ownsManager) {
-  TSysTimeManager::SetClock(&SystemMilliseconds);
+  UseSystemClock();
   Window = std::make_unique<TSystemTimerWnd>(this);
   // Without the window no tick could reach the main thread.
   if (!Window->Create()) Valid = false;
@@ -28,6 +28,8 @@ TSystemTimer::~TSystemTimer() {
   Manager = nullptr;
   Window.reset();
 }
+
+void TSystemTimer::UseSystemClock() { TSysTimeManager::SetClock(&SystemMilliseconds); }
 
 bool TSystemTimer::BeginPeriod() {
   TIMECAPS caps;

@@ -36,6 +36,11 @@ public:
 
   // The multimedia-timer callback; the user data is the timer.
   static void CALLBACK TimerProc(UINT timerId, UINT msg, DWORD_PTR user, DWORD_PTR reserved1, DWORD_PTR reserved2);
+  // Makes the time managers read the system's millisecond clock, the one the
+  // ticks run on. Whoever posts timed messages before a timer exists calls
+  // it first: a message stamped on another clock would wait the two clocks'
+  // difference on top of its delay.
+  static void UseSystemClock();
 
   uint32_t Resolution = 1;
   bool Valid = true;

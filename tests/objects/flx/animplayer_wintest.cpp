@@ -76,15 +76,17 @@ TEST(AnimationPlayer, DemoAnimationenPageScrolled) {
   ASSERT_GE(pattern.size(), 2u) << "the page shows no pattern";
 
   // The FLC: each frame one colour over most of the object, the page just
-  // beside it; two looks a few frames apart show different frames.
+  // beside it; it moves on to other frames. Its first frame may stand a
+  // while (seen: 600 ms) before the object's clock runs, so the later look
+  // waits for the change instead of taking a fixed interval.
   const auto flcA = first.Majority(kFlc);
   EXPECT_GT(flcA.second, 160 * 120 * 8 / 10);
   EXPECT_EQ(pattern.count(flcA.first), 0u);
   EXPECT_EQ(pattern.count(first.At(kFlc.left - 1, 150)), 1u) << "left of the FLC";
-  ::Sleep(400);
-  const auto flcB = shoot().Majority(kFlc);
+  std::pair<COLORREF, int> flcB;
+  EXPECT_TRUE(WaitFor([&] { return (flcB = shoot().Majority(kFlc)).first != flcA.first; }, 3000))
+      << "the FLC did not move on";
   EXPECT_GT(flcB.second, 160 * 120 * 8 / 10);
-  EXPECT_NE(flcA.first, flcB.first) << "the FLC did not move on";
 
   // The ABP: its square moves over the page's pattern, never over the
   // transparent colour; the band above the square is the page.
