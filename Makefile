@@ -6,6 +6,12 @@ DEMO = $(BUILD)/demo/demo.crt
 PROJECT ?= $(DEMO)
 JOBS ?= $(shell nproc)
 export BUILD
+# The sanitizer trees (native, fuzz) at -O1 with debug information for their
+# reports; the winelib tree at -O2 without it, which costs a third of its
+# compile time. native and demo configure one tree: the same flags.
+NATIVE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g -DNDEBUG" \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g -DNDEBUG"
+WINE_TYPE = -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG"
 
 .PHONY: all deps build native wine fuzz test play demo clean
 
@@ -15,15 +21,15 @@ deps:
 	@bash scripts/setup-deps.sh
 
 native: deps
-	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD)/native $(NATIVE_TYPE) >/dev/null
 	@cmake --build $(BUILD)/native -j $(JOBS)
 
 wine: deps
-	@cmake -S . -B $(BUILD)/wine -DCMAKE_TOOLCHAIN_FILE=cmake/wine-toolchain.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD)/wine -DCMAKE_TOOLCHAIN_FILE=cmake/wine-toolchain.cmake $(WINE_TYPE) >/dev/null
 	@cmake --build $(BUILD)/wine -j $(JOBS)
 
 fuzz: deps
-	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSL_FUZZ=ON \
+	@cmake -S . -B $(BUILD)/fuzz $(NATIVE_TYPE) -DTSL_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	@cmake --build $(BUILD)/fuzz -j $(JOBS)
 
@@ -33,7 +39,7 @@ test: build demo
 	@bash scripts/run-tests.sh
 
 demo: deps
-	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD)/native $(NATIVE_TYPE) >/dev/null
 	@cmake --build $(BUILD)/native --target tslmake setupmake animmake -j $(JOBS)
 	@mkdir -p $(BUILD)/demo/install
 	@$(BUILD)/native/tslmake examples/demo/demo.tsd $(DEMO)

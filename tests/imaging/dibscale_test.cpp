@@ -29,8 +29,8 @@ int At(const TDibScaler& s, int x, int y, int c) {
   return b[40 + size_t(y) * row + 3 * size_t(x) + size_t(c)];
 }
 
-struct Loaded : TDibScaler {
-  explicit Loaded(const Picture& p) { EXPECT_TRUE(Load(imgtest::DibOf(p))); }
+struct ScaledLoad : TDibScaler {
+  explicit ScaledLoad(const Picture& p) { EXPECT_TRUE(Load(imgtest::DibOf(p))); }
 };
 
 }  // namespace
@@ -43,7 +43,7 @@ TEST(DibScale, HalvingAveragesTwoByTwoBlocksRoundingHalfUp) {
     const int d = (x % 2 && y % 2) ? (x / 2 + y / 2) % 4 * (c + 1) : 0;
     return base + d;
   });
-  Loaded s(p);
+  ScaledLoad s(p);
   ASSERT_EQ(tsl::ShrinkDib24(s, 50, 50), 1);
   EXPECT_EQ(s.ResultHeader.biWidth, 50);
   EXPECT_EQ(s.ResultHeader.biHeight, 50);
@@ -64,11 +64,11 @@ TEST(DibScale, SameSizeCopiesAndDoublingRepeatsPixels) {
   const Picture p = Rgb24(37, 23, [](int x, int y, int c) { return (x * 31 + y * 17 + c * 91) & 255; });
   for (bool enlarge : {false, true}) {
     SCOPED_TRACE(enlarge ? "enlarge" : "shrink");
-    Loaded s(p);
+    ScaledLoad s(p);
     ASSERT_EQ(enlarge ? tsl::EnlargeDib24(s, 37, 23) : tsl::ShrinkDib24(s, 37, 23), 1);
     EXPECT_EQ(std::memcmp(Heap().Lock(s.Result) + 40, p.rows.data(), p.rows.size()), 0);
   }
-  Loaded s(Rgb24(2, 1, [](int x, int, int c) { return x ? 200 + c : 10 + c; }));
+  ScaledLoad s(Rgb24(2, 1, [](int x, int, int c) { return x ? 200 + c : 10 + c; }));
   ASSERT_EQ(tsl::EnlargeDib24(s, 4, 1), 1);
   for (int x = 0; x < 4; ++x)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(At(s, x, 0, c), (x < 2 ? 10 : 200) + c) << "x " << x;
@@ -79,7 +79,7 @@ TEST(DibScale, SameSizeCopiesAndDoublingRepeatsPixels) {
 TEST(DibScale, EnlargingWeighsTheTwoCoveredPixels) {
   // 2 → 3: output 1 spans [0.667, 1.333): the edge lies at 1.5, so both
   // source pixels weigh one half.
-  Loaded s(Rgb24(2, 1, [](int x, int, int) { return x ? 100 : 0; }));
+  ScaledLoad s(Rgb24(2, 1, [](int x, int, int) { return x ? 100 : 0; }));
   ASSERT_EQ(tsl::EnlargeDib24(s, 3, 1), 1);
   EXPECT_EQ(At(s, 0, 0, 0), 0);
   EXPECT_EQ(At(s, 1, 0, 0), 50);
@@ -101,7 +101,7 @@ TEST(DibScale, RefusedRequestsLeaveTheRecord) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Loaded s(p);
+    ScaledLoad s(p);
     ASSERT_EQ(tsl::ShrinkDib24(s, 4, 3), 1);
     const tsl::DibHandle source = s.Source, result = s.Result;
     const tsl::DibInfoHeader before = s.ResultHeader;
@@ -142,14 +142,14 @@ TEST(DibScale, RandomSizesStayInsideThePictures) {
   for (int i = 0; i < 300; ++i) {
     const int w = pick(1, 61), h = pick(1, 47);
     const Picture p = Rgb24(w, h, [&](int x, int y, int c) { return (x * 7 + y * 13 + c * 5 + i) & 255; });
-    Loaded s(p);
+    ScaledLoad s(p);
     const bool enlarge = i % 2;
     const int nw = enlarge ? pick(w, 3 * w + 5) : pick(1, w), nh = enlarge ? pick(h, 3 * h + 5) : pick(1, h);
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " -> " + std::to_string(nw) + "x" + std::to_string(nh));
     ASSERT_EQ(enlarge ? tsl::EnlargeDib24(s, nw, nh) : tsl::ShrinkDib24(s, nw, nh), 1);
     EXPECT_EQ(Heap().Size(s.Result), 40 + tsl::Row24Bytes(nw) * uint64_t(nh));
     // A picture of one colour stays that colour at any size.
-    Loaded flat(Rgb24(w, h, [](int, int, int c) { return 90 + c; }));
+    ScaledLoad flat(Rgb24(w, h, [](int, int, int c) { return 90 + c; }));
     ASSERT_EQ(enlarge ? tsl::EnlargeDib24(flat, nw, nh) : tsl::ShrinkDib24(flat, nw, nh), 1);
     for (int y = 0; y < nh; y += 1 + nh / 5)
       for (int x = 0; x < nw; x += 1 + nw / 5) ASSERT_EQ(At(flat, x, y, 2), 92) << x << "," << y;

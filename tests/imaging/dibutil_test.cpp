@@ -13,14 +13,14 @@ using imgtest::Held;
 
 namespace {
 
-Bytes RgbOf(const Picture& p) {
+Bytes UtilRgbOf(const Picture& p) {
   Held h(imgtest::DibOf(p));
   return imgtest::ToRgb(h.View());
 }
 
 // A 24-bit picture filled with one colour per pixel from a function.
 template <class F>
-Picture Rgb24(int w, int h, F colour) {
+Picture UtilRgb24(int w, int h, F colour) {
   Picture p = bmpgen::Pattern(w, h, 24);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -84,7 +84,7 @@ TEST(DibUtil, BmpFilesReadAndWrite) {
   EXPECT_EQ(v.header->biSize, 40u);
   EXPECT_EQ(v.header->biXPelsPerMeter, 2953);
   EXPECT_EQ(v.header->biClrUsed, 256u);
-  EXPECT_EQ(imgtest::ToRgb(v), RgbOf(p));
+  EXPECT_EQ(imgtest::ToRgb(v), UtilRgbOf(p));
 
   // A wrong image size is replaced by the computed one.
   Bytes f = bmpgen::Bmp(p, 40);
@@ -93,7 +93,7 @@ TEST(DibUtil, BmpFilesReadAndWrite) {
   Held b(tsl::ReadBmpFile(Heap(), wrong));
   ASSERT_NE(b.h, nullptr);
   EXPECT_EQ(b.View().header->biSizeImage, 12u * 5);
-  EXPECT_EQ(imgtest::ToRgb(b.View()), RgbOf(p));
+  EXPECT_EQ(imgtest::ToRgb(b.View()), UtilRgbOf(p));
 
   // Run-length files stay compressed, with the stored size.
   tsl::MemoryStream rle(bmpgen::Bmp(p, 40, Compression::Rle8));
@@ -102,14 +102,14 @@ TEST(DibUtil, BmpFilesReadAndWrite) {
   EXPECT_EQ(c.View().compression, tsl::kBiRle8);
   Held expanded(tsl::ExpandRleDib(Heap(), c.h));
   ASSERT_NE(expanded.h, nullptr);
-  EXPECT_EQ(imgtest::ToRgb(expanded.View()), RgbOf(p));
+  EXPECT_EQ(imgtest::ToRgb(expanded.View()), UtilRgbOf(p));
   {
     const Picture q = bmpgen::Pattern(9, 4, 4);
     const Bytes data = bmpgen::EncodeRle4(q);
     Held packed(imgtest::DibOf(q, tsl::kBiRle4, &data));
     Held e4(tsl::ExpandRleDib(Heap(), packed.h));
     ASSERT_NE(e4.h, nullptr);
-    EXPECT_EQ(imgtest::ToRgb(e4.View()), RgbOf(q));
+    EXPECT_EQ(imgtest::ToRgb(e4.View()), UtilRgbOf(q));
   }
   EXPECT_EQ(tsl::ExpandRleDib(Heap(), a.h), nullptr);  // not compressed
 
@@ -180,7 +180,7 @@ TEST(DibUtil, CopyDibRect) {
 }
 
 TEST(DibUtil, GreyPictures) {
-  const Picture p = Rgb24(6, 3, [](int x, int y) { return uint32_t(x * 40) << 16 | uint32_t(y * 90) << 8 | 77; });
+  const Picture p = UtilRgb24(6, 3, [](int x, int y) { return uint32_t(x * 40) << 16 | uint32_t(y * 90) << 8 | 77; });
   Held src(imgtest::DibOf(p));
   Held grey(tsl::MakeGreyDib(Heap(), src.h));
   ASSERT_NE(grey.h, nullptr);
@@ -249,7 +249,7 @@ TEST(DibUtil, DepthConversionsKeepTheColours) {
 TEST(DibUtil, ReductionsToFewColours) {
   // Black and white stay exact through the 1-bit conversion; the fixed
   // 16 colours through the 4-bit one; the source is left alone.
-  const Picture bw = Rgb24(10, 4, [](int x, int y) { return (x + y) % 3 ? 0xFFFFFFu : 0u; });
+  const Picture bw = UtilRgb24(10, 4, [](int x, int y) { return (x + y) % 3 ? 0xFFFFFFu : 0u; });
   Held s(imgtest::DibOf(bw));
   const Bytes before = s.Block();
   Held one(tsl::Dib24To1(Heap(), s.h));
@@ -258,7 +258,7 @@ TEST(DibUtil, ReductionsToFewColours) {
   EXPECT_EQ(imgtest::ToRgb(one.View()), imgtest::ToRgb(s.View()));
   EXPECT_EQ(s.Block(), before);
 
-  const Picture fixed = Rgb24(16, 3, [](int x, int) {
+  const Picture fixed = UtilRgb24(16, 3, [](int x, int) {
     const tsl::DibRgbQuad& e = tsl::kFixed16Colours[x];
     return uint32_t(e.rgbRed) << 16 | uint32_t(e.rgbGreen) << 8 | e.rgbBlue;
   });
@@ -269,7 +269,7 @@ TEST(DibUtil, ReductionsToFewColours) {
   EXPECT_EQ(imgtest::ToRgb(four.View()), imgtest::ToRgb(f.View()));
 
   // Middle grey dithers to about half white.
-  Held grey(imgtest::DibOf(Rgb24(32, 32, [](int, int) { return 0x808080u; })));
+  Held grey(imgtest::DibOf(UtilRgb24(32, 32, [](int, int) { return 0x808080u; })));
   Held g1(tsl::Dib24To1(Heap(), grey.h));
   const Bytes rgb = imgtest::ToRgb(g1.View());
   size_t white = 0;
@@ -286,7 +286,7 @@ TEST(DibUtil, ReductionsToFewColours) {
 
 TEST(DibUtil, QuantizeDib24) {
   // One colour with median cut: that colour once.
-  Held one(imgtest::DibOf(Rgb24(9, 9, [](int, int) { return 0x4080C0u; })));
+  Held one(imgtest::DibOf(UtilRgb24(9, 9, [](int, int) { return 0x4080C0u; })));
   for (uint32_t flags : {2u, 3u}) {
     Held q(tsl::QuantizeDib24(Heap(), one.h, 8, flags));
     ASSERT_NE(q.h, nullptr);
@@ -302,7 +302,7 @@ TEST(DibUtil, QuantizeDib24) {
   }
   // Popularity: the most frequent cells first; few colours stay exact.
   const uint32_t cols[3] = {0xF80000, 0x00F800, 0x0000F8};
-  Held three(imgtest::DibOf(Rgb24(10, 3, [&](int x, int) { return cols[x < 6 ? 0 : x < 9 ? 1 : 2]; })));
+  Held three(imgtest::DibOf(UtilRgb24(10, 3, [&](int x, int) { return cols[x < 6 ? 0 : x < 9 ? 1 : 2]; })));
   Held pop(tsl::QuantizeDib24(Heap(), three.h, 2, 0));
   ASSERT_NE(pop.h, nullptr);
   EXPECT_EQ(pop.View().colours[0].rgbRed, 0xF8);

@@ -5,10 +5,10 @@
 #include <vector>
 
 namespace {
-uint32_t g_now = 5000;
-uint32_t SteppedClock() { return g_now; }
+uint32_t g_pendingNow = 5000;
+uint32_t PendingClock() { return g_pendingNow; }
 
-TActionStruct Action(uint16_t code, uint32_t target = 0, uint8_t sequential = 0, uint32_t delay = 0) {
+TActionStruct PendingAction(uint16_t code, uint32_t target = 0, uint8_t sequential = 0, uint32_t delay = 0) {
   TActionStruct a;
   a.Code = code;
   a.Target = target;
@@ -20,8 +20,8 @@ TActionStruct Action(uint16_t code, uint32_t target = 0, uint8_t sequential = 0,
 class PendingList : public ::testing::Test {
 protected:
   void SetUp() override {
-    g_now = 5000;
-    TSysTimeManager::SetClock(&SteppedClock);
+    g_pendingNow = 5000;
+    TSysTimeManager::SetClock(&PendingClock);
     CreatePendingActions();
     SetActionSerialCounter(0);
   }
@@ -78,7 +78,7 @@ TEST_F(PendingList, ChainLinksAcrossTheWrap) {
 TEST_F(PendingList, QueueActionChainCopiesLinksAndPosts) {
   TSysTimeManager manager;
   TTimersFriend receiver;
-  TActionStruct first = Action(11, 0, 0, 300), second = Action(17, 4, 1, 0);
+  TActionStruct first = PendingAction(11, 0, 0, 300), second = PendingAction(17, 4, 1, 0);
   SetActionSerialCounter(40);
   // Null stands for an action of the list that is not enabled for this call.
   const auto links = QueueActionChain(manager, &receiver, {&first, nullptr, &second, nullptr}, 0xAB);
@@ -110,9 +110,9 @@ TEST_F(PendingList, QueueActionChainCopiesLinksAndPosts) {
 }
 
 TEST_F(PendingList, LookupsAndRemovalsBySerial) {
-  for (int32_t s : {30, 10, 20}) Put(Action(0, 7), s);
-  Put(Action(1, 7), 5);
-  Put(Action(0, 8), 2);
+  for (int32_t s : {30, 10, 20}) Put(PendingAction(0, 7), s);
+  Put(PendingAction(1, 7), 5);
+  Put(PendingAction(0, 8), 2);
   ASSERT_EQ(Count(), 5);
   // Sorted by serial, whatever the order of addition.
   std::vector<int32_t> order;
@@ -153,7 +153,7 @@ TEST_F(PendingList, WithoutAListNothingIsPending) {
 }
 
 TEST_F(PendingList, SetRepeatIntervalTakesTheFirstRepeatingDatabaseAction) {
-  TActionStruct plain = Action(24), repeating = Action(24), other = Action(10);
+  TActionStruct plain = PendingAction(24), repeating = PendingAction(24), other = PendingAction(10);
   repeating.Flags |= kActionRepeat;
   other.Flags |= kActionRepeat;
   Put(other, 1);
@@ -169,12 +169,12 @@ TEST_F(PendingList, SetRepeatIntervalTakesTheFirstRepeatingDatabaseAction) {
 
 TEST_F(PendingList, CollectChainedActionsFollowsPageChangers) {
   // 1 (page change) -> 2 -> 3 -> 9 (not pending); 4 (program) -> 5.
-  Put(Action(11), 1, -1, 2);
-  Put(Action(17, 3), 2, 1, 3);
-  Put(Action(18, 3), 3, 2, 9);
-  Put(Action(13), 4, -1, 5);
-  Put(Action(17), 5, 4, -1);
-  Put(Action(29), 6, -1, -1);
+  Put(PendingAction(11), 1, -1, 2);
+  Put(PendingAction(17, 3), 2, 1, 3);
+  Put(PendingAction(18, 3), 3, 2, 9);
+  Put(PendingAction(13), 4, -1, 5);
+  Put(PendingAction(17), 5, 4, -1);
+  Put(PendingAction(29), 6, -1, -1);
   ASSERT_TRUE(AddPendingAction(std::make_unique<TActionKeyStruct>(nullptr, 7, -1, 2)));  // no action
 
   auto chain = CollectChainedActions(nullptr, 1);
@@ -193,9 +193,9 @@ TEST_F(PendingList, CollectChainedActionsFollowsPageChangers) {
 }
 
 TEST_F(PendingList, ChainedActionsWithALoopEnd) {
-  Put(Action(10), 1, -1, 2);
-  Put(Action(17), 2, 1, 3);
-  Put(Action(17), 3, 2, 2);  // points back
+  Put(PendingAction(10), 1, -1, 2);
+  Put(PendingAction(17), 2, 1, 3);
+  Put(PendingAction(17), 3, 2, 2);  // points back
   auto chain = CollectChainedActions(nullptr, 1);
   ASSERT_NE(chain, nullptr);
   EXPECT_EQ(chain->GetItemsInContainer(), 2);

@@ -20,7 +20,7 @@ const std::string kRoot = "C:\\tslinstp\\";
 struct TFound {
   DWORD Pid;
   std::string Caption;
-  std::string Text;
+  std::string PlayerText;
   HWND Window = nullptr;
 };
 
@@ -32,7 +32,7 @@ BOOL CALLBACK MatchDialog(HWND w, LPARAM l) {
   ::GetClassNameA(w, cls, sizeof cls);
   if (pid != f->Pid || lstrcmpA(cls, "#32770") != 0 || !::IsWindowVisible(w)) return TRUE;
   if (!f->Caption.empty() && WindowText(w) != f->Caption) return TRUE;
-  if (!f->Text.empty() && MessageBoxText(w) != f->Text) return TRUE;
+  if (!f->PlayerText.empty() && MessageBoxText(w) != f->PlayerText) return TRUE;
   f->Window = w;
   return FALSE;
 }
@@ -58,7 +58,7 @@ BOOL CALLBACK ListDialog(HWND w, LPARAM l) {
   char cls[32] = {};
   ::GetClassNameA(w, cls, sizeof cls);
   if (pid == f->Pid && ::IsWindowVisible(w))
-    f->Text += std::string(cls) + " \"" + WindowText(w) + "\" \"" + MessageBoxText(w) + "\"; ";
+    f->PlayerText += std::string(cls) + " \"" + WindowText(w) + "\" \"" + MessageBoxText(w) + "\"; ";
   return TRUE;
 }
 
@@ -66,7 +66,7 @@ BOOL CALLBACK ListDialog(HWND w, LPARAM l) {
 std::string Shown(const TPlayerRun& p) {
   TFound f{p.Info.dwProcessId, "", ""};
   ::EnumWindows(ListDialog, reinterpret_cast<LPARAM>(&f));
-  return f.Text;
+  return f.PlayerText;
 }
 
 BOOL CALLBACK MatchPage(HWND w, LPARAM l) {
@@ -124,9 +124,9 @@ public:
 };
 ::testing::Environment* const kCloseExplorers = ::testing::AddGlobalTestEnvironment(new CloseExplorersAtTheEnd);
 
-std::string Text(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
+std::string PlayerText(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
 
-std::string RegValue(HKEY root, const std::string& key) {
+std::string PlayerRegValue(HKEY root, const std::string& key) {
   char value[512] = {};
   LONG size = sizeof value;
   if (::RegQueryValueA(root, key.c_str(), value, &size) != ERROR_SUCCESS) return "<missing>";
@@ -151,7 +151,7 @@ std::string LinkTarget(const std::string& lnk) {
   return target;
 }
 
-void RemoveTree(const std::string& dir) {
+void PlayerRemoveTree(const std::string& dir) {
   std::vector<char> from(dir.begin(), dir.end());
   from.push_back(0);
   from.push_back(0);
@@ -197,7 +197,7 @@ std::string Project(const std::string& description) {
 }
 
 TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
-  RemoveTree(kRoot.substr(0, kRoot.size() - 1));
+  PlayerRemoveTree(kRoot.substr(0, kRoot.size() - 1));
   ::CreateDirectoryA(kRoot.c_str(), nullptr);
   const std::string desc = WriteInstallFiles(kRoot + "quelle\\",
       "target \"C:\\\\tslinstp\\\\vorgabe\"\n"
@@ -261,14 +261,14 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
 
   const std::string dir = kRoot + "ZielSpieler\\";
   EXPECT_EQ(wintest::ReadFileBytes(dir + "anzeige.exe").size(), 600000u);
-  EXPECT_EQ(Text(wintest::ReadFileBytes(dir + "Daten\\werte.txt")), "1;2;3");
+  EXPECT_EQ(PlayerText(wintest::ReadFileBytes(dir + "Daten\\werte.txt")), "1;2;3");
   // A name longer than 8.3 makes the short form differ: the association
   // gets it.
   char shortPath[MAX_PATH] = {};
   ::GetShortPathNameA((dir + "anzeige.exe").c_str(), shortPath, MAX_PATH);
   EXPECT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
-  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, ".tslp"), "tslp_auto_file");
-  EXPECT_EQ(RegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), std::string(shortPath) + " %1");
+  EXPECT_EQ(PlayerRegValue(HKEY_CLASSES_ROOT, ".tslp"), "tslp_auto_file");
+  EXPECT_EQ(PlayerRegValue(HKEY_CLASSES_ROOT, "tslp_auto_file\\shell\\open\\command"), std::string(shortPath) + " %1");
   ::CoInitialize(nullptr);
   char programs[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
@@ -276,7 +276,7 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
   EXPECT_STRCASEEQ(LinkTarget(groupDir + "Anzeige.lnk").c_str(), (dir + "anzeige.exe").c_str());
   EXPECT_STRCASEEQ(LinkTarget(groupDir + "TslSpielerGruppe Deinstallation.lnk").c_str(),
                    (dir + "Uninstall.exe").c_str());
-  EXPECT_EQ(Text(wintest::ReadFileBytes(dir + "Uninstall.ini")),
+  EXPECT_EQ(PlayerText(wintest::ReadFileBytes(dir + "Uninstall.ini")),
             "[DELMODE]\r\nMODE=1\r\n\r\n"
             "[TARGET]\r\nPATH=C:\\tslinstp\\ZielSpieler\\\r\n\r\n"
             "[FILES]\r\nNUMFILES=3\r\n"
@@ -290,8 +290,8 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
   ::PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.WaitForExit(), 0u);
   ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tslp");
-  RemoveTree(groupDir.substr(0, groupDir.size() - 1));
-  RemoveTree(kRoot.substr(0, kRoot.size() - 1));
+  PlayerRemoveTree(groupDir.substr(0, groupDir.size() - 1));
+  PlayerRemoveTree(kRoot.substr(0, kRoot.size() - 1));
   ::DeleteFileA(project.c_str());
   ::CoUninitialize();
 }
@@ -300,7 +300,7 @@ TEST(InstallThroughThePlayer, FourButtonsInstallIntoThePrefixTwice) {
 // the one that was there; a missing SETUP.DAT says so; the run after a
 // fixed SETUP.DAT succeeds.
 TEST(InstallThroughThePlayer, FailuresSayWhatAndTheNextRunSucceeds) {
-  RemoveTree(kRoot.substr(0, kRoot.size() - 1));
+  PlayerRemoveTree(kRoot.substr(0, kRoot.size() - 1));
   ::CreateDirectoryA(kRoot.c_str(), nullptr);
   ::CreateDirectoryA((kRoot + "ziel").c_str(), nullptr);
   ASSERT_TRUE(wintest::WriteFileBytes(kRoot + "ziel\\b.txt", {'a', 'l', 't'}));
@@ -341,11 +341,11 @@ TEST(InstallThroughThePlayer, FailuresSayWhatAndTheNextRunSucceeds) {
     ASSERT_TRUE(wintest::PumpUntil([&] {
       return !::IsWindow(box) && !FindDialog(player, "Fortschritt der Installation", "");
     }));
-    EXPECT_EQ(Text(wintest::ReadFileBytes(kRoot + "ziel\\b.txt")), step.b);
+    EXPECT_EQ(PlayerText(wintest::ReadFileBytes(kRoot + "ziel\\b.txt")), step.b);
   }
   ::PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(player.WaitForExit(), 0u);
-  RemoveTree(kRoot.substr(0, kRoot.size() - 1));
+  PlayerRemoveTree(kRoot.substr(0, kRoot.size() - 1));
   ::DeleteFileA(project.c_str());
 }
 

@@ -134,7 +134,7 @@ protected:
 const POINT kPicture{120, 195}, kPictureFile{120, 230}, kScreen{120, 265}, kTextObject{510, 285},
     kRtfObject{510, 320}, kTextFile{120, 315}, kRtfFile{120, 350};
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kPaperWhite = RGB(255, 255, 255);
 
 TEST_F(PrintPlayer, DruckenPage) {
   TPlayerRun player("\"" + Project + "\"");
@@ -155,8 +155,8 @@ TEST_F(PrintPlayer, DruckenPage) {
     ASSERT_TRUE(pdf);
     EXPECT_EQ(pdf.Pages, 1);
     EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.5, 0.5), RGB(0xC0, 0, 0))) << "the picture at the centre";
-    EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.5, 0.25), kWhite)) << "above it: its aspect kept";
-    EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.03, 0.5), kWhite)) << "the margin";
+    EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.5, 0.25), kPaperWhite)) << "above it: its aspect kept";
+    EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.03, 0.5), kPaperWhite)) << "the margin";
     EXPECT_NE(pdf.Text.find("Bild"), std::string::npos) << "the title";
     EXPECT_NE(pdf.Text.find("-1-"), std::string::npos) << "the page number";
   }
@@ -169,7 +169,7 @@ TEST_F(PrintPlayer, DruckenPage) {
     const TPdf pdf = watch.Wait();
     ASSERT_TRUE(pdf);
     EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.5, 0.5), RGB(0, 0xA0, 0)));
-    EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.03, 0.5), kWhite));
+    EXPECT_TRUE(Near(TPdfWatch::Pixel(pdf, 1, 0.03, 0.5), kPaperWhite));
   }
   {
     SCOPED_TRACE("30: the page window as shown");

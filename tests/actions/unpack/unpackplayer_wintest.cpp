@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string Shell(const std::string& cmd, int* status = nullptr) {
+std::string PlayerShell(const std::string& cmd, int* status = nullptr) {
   std::string out;
   std::FILE* p = popen((cmd + " 2>&1").c_str(), "r");
   if (!p) return out;
@@ -40,8 +40,8 @@ std::string UnixName(const std::string& windowsPath) {
 std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 // Names, sizes, modification times and contents of a tree, one line each.
-std::string Listing(const std::string& unixDir) {
-  return Shell("cd " + Quoted(unixDir) + " && find . -type f -printf '%P %s %T@\\n' | sort && "
+std::string PlayerListing(const std::string& unixDir) {
+  return PlayerShell("cd " + Quoted(unixDir) + " && find . -type f -printf '%P %s %T@\\n' | sort && "
                "find . -type f | sort | xargs -r -d '\\n' md5sum");
 }
 
@@ -125,7 +125,7 @@ protected:
     ASSERT_FALSE(UnixFolder.empty());
     int s = -1;
     const std::string script = UnixName(ProgramFolder() + "..\\..\\..\\tools\\demofiles.sh");
-    const std::string out = Shell("sh " + Quoted(script) + " " + Quoted(UnixFolder), &s);
+    const std::string out = PlayerShell("sh " + Quoted(script) + " " + Quoted(UnixFolder), &s);
     ASSERT_EQ(s, 0) << out;
     const std::string description = DateienPage();
     ASSERT_FALSE(description.empty()) << "the demo has no page \"Dateien\"";
@@ -137,7 +137,7 @@ protected:
       EXPECT_EQ(Player->WaitForExit(), 0u);
     }
     Player.reset();
-    Shell("chmod -R u+w " + Quoted(UnixFolder) + " && rm -rf " + Quoted(UnixFolder));
+    PlayerShell("chmod -R u+w " + Quoted(UnixFolder) + " && rm -rf " + Quoted(UnixFolder));
   }
 
   void Start() {
@@ -219,7 +219,7 @@ TEST_F(DateienPlayer, UnpacksLikeUnzipAndOpensTheStartFile) {
   ASSERT_TRUE(Exists(cmdlog)) << cmdlog;
   TTxtHandler handler("\"" + cmdlog + "\" \"%1\"");
   int s = -1;
-  Shell("cd " + Quoted(UnixFolder) + " && mkdir ref ref-u && unzip -q -d ref dateien/demo.zip && "
+  PlayerShell("cd " + Quoted(UnixFolder) + " && mkdir ref ref-u && unzip -q -d ref dateien/demo.zip && "
         "unzip -q -d ref-u dateien/umlaute.zip", &s);
   ASSERT_EQ(s, 0);
   ASSERT_NO_FATAL_FAILURE(Start());
@@ -230,7 +230,7 @@ TEST_F(DateienPlayer, UnpacksLikeUnzipAndOpensTheStartFile) {
   ASSERT_NO_FATAL_FAILURE(Answer(CopyDialog(), umlauts));
   EXPECT_EQ(Result(), kDone);
   EXPECT_TRUE(Exists(umlauts + "\\\xDC" "bersicht\\\xC4pfel.txt"));
-  EXPECT_EQ(Listing(UnixName(umlauts)), Listing(UnixFolder + "/ref-u"));
+  EXPECT_EQ(PlayerListing(UnixName(umlauts)), PlayerListing(UnixFolder + "/ref-u"));
 
   // The program the start file opens comes last: nothing of it meets the
   // typing of another answer.
@@ -245,7 +245,7 @@ TEST_F(DateienPlayer, UnpacksLikeUnzipAndOpensTheStartFile) {
   const std::string target = Folder + "ziel";
   ASSERT_NO_FATAL_FAILURE(Answer(dlg, target));
   EXPECT_EQ(Result(), kDone);
-  EXPECT_EQ(Listing(UnixName(target)), Listing(UnixFolder + "/ref"));
+  EXPECT_EQ(PlayerListing(UnixName(target)), PlayerListing(UnixFolder + "/ref"));
   // Found two levels down and handed to the program of its extension.
   EXPECT_TRUE(wintest::PumpUntil([&] { return FileText(log).find("\r\n") != std::string::npos; }));
   EXPECT_NE(FileText(log).find(target + "\\docs\\info\\liesmich.txt"), std::string::npos) << FileText(log);
@@ -274,13 +274,13 @@ TEST_F(DateienPlayer, RefusedArchivesWriteNothingAndCancelShowsNothing) {
     int s = -1;
     const std::string py = "import zipfile; z = zipfile.ZipFile('" + archive + "', 'w', zipfile." + c.compression +
                            "); z.writestr(" + c.name + ", 'boese'); z.close()";
-    Shell("rm -f " + Quoted(archive) + " && python3 -c \"" + py + "\"", &s);
+    PlayerShell("rm -f " + Quoted(archive) + " && python3 -c \"" + py + "\"", &s);
     ASSERT_EQ(s, 0);
     Click(kUnpack);
     const std::string target = Folder + "boese";
     ASSERT_NO_FATAL_FAILURE(Answer(CopyDialog(), target));
     EXPECT_EQ(Result(), c.text);
-    EXPECT_EQ(Shell("find " + Quoted(UnixFolder) + " -name x -o -name gepackt.txt"), "") << "nothing written";
+    EXPECT_EQ(PlayerShell("find " + Quoted(UnixFolder) + " -name x -o -name gepackt.txt"), "") << "nothing written";
   }
   // Cancel: no box; the next thing the player shows is the dialog of the
   // next click.

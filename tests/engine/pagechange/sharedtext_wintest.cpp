@@ -15,8 +15,8 @@
 
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kPageOne = RGB(255, 255, 192);
+const COLORREF kSharedWhite = RGB(255, 255, 255);
+const COLORREF kSharedPageOne = RGB(255, 255, 192);
 
 constexpr int kLeft = 20, kTop = 20, kWidth = 260, kHeight = 80;
 
@@ -128,10 +128,10 @@ TEST(SharedText, APageWithoutARecordShowsTheDefaultTextInArial17) {
     ::Sleep(50);
     const ClientShot shot = ShootClient(frame);
     if (shot.Width < kLeft + kWidth || shot.Height < kTop + kHeight) continue;
-    if (shot.At(5, 5) == kPageOne) pageOne = true;
-    pageTwo = shot.At(5, 5) == kWhite;
+    if (shot.At(5, 5) == kSharedPageOne) pageOne = true;
+    pageTwo = shot.At(5, 5) == kSharedWhite;
     if (!pageTwo) continue;
-    shown = FindInk(kWidth, kHeight, kWhite, [&](int x, int y) { return shot.At(kLeft + x, kTop + y); });
+    shown = FindInk(kWidth, kHeight, kSharedWhite, [&](int x, int y) { return shot.At(kLeft + x, kTop + y); });
   }
   EXPECT_TRUE(pageOne) << "page 1 showed first";
   ASSERT_TRUE(pageTwo) << "page 2 showed";

@@ -11,8 +11,8 @@
 
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-               kWhite = RGB(255, 255, 255);
+const COLORREF kTimedRed = RGB(255, 0, 0), kTimedGreen = RGB(0, 255, 0), kTimedBlue = RGB(0, 0, 255),
+               kTimedWhite = RGB(255, 255, 255);
 
 // Objects 5 and 6 start hidden by the page's list, 7 shows; each is a blue
 // square in the top row, clear of the point Shows() reads.
@@ -46,7 +46,7 @@ struct ObjectCase {
 
 TEST(TimedMessages, ThePageTickComesEvery125Milliseconds) {
   Presentation p("size 200 150\npage 1\n  background colour #FF0000\n");
-  ASSERT_TRUE(p.Shows(0, kRed));
+  ASSERT_TRUE(p.Shows(0, kTimedRed));
   TSysTimeManager* m = p.Book->GetTimeManager();
   ASSERT_NE(m, nullptr);
   // Each delivery posts the next tick: their post times are the ticks.
@@ -97,19 +97,19 @@ TEST(TimedMessages, ObjectTimingShowsAndHidesThroughTheHandler) {
       {"kind 5 stops and hides", 5, 7, 105, false},
   };
   Presentation p(kObjects);
-  ASSERT_TRUE(p.Shows(0, kRed));
+  ASSERT_TRUE(p.Shows(0, kTimedRed));
   TObjectManager* page = p.Book->ObjectManager.get();
   ASSERT_NE(page, nullptr);
   for (const ObjectCase& c : cases) {
     SCOPED_TRACE(c.what);
     TObjectElement* o = page->FindObjectById(c.number);
     ASSERT_NE(o, nullptr);
-    const COLORREF before = c.shownAfter ? kRed : kBlue;
+    const COLORREF before = c.shownAfter ? kTimedRed : kTimedBlue;
     ASSERT_TRUE(wintest::PumpUntil([&] { return p.PixelAt(c.x, 35) == before; }, 5000))
         << "before: " << std::hex << p.PixelAt(c.x, 35) << " visible " << o->IsVisible();
     EXPECT_EQ(o->IsVisible(), !c.shownAfter);
     Post(p.Book, c.kind, c.number);
-    const COLORREF after = c.shownAfter ? kBlue : kRed;
+    const COLORREF after = c.shownAfter ? kTimedBlue : kTimedRed;
     EXPECT_TRUE(wintest::PumpUntil([&] { return o->IsVisible() == c.shownAfter && p.PixelAt(c.x, 35) == after; }, 5000))
         << "after: " << std::hex << p.PixelAt(c.x, 35) << " visible " << o->IsVisible();
   }
@@ -117,13 +117,13 @@ TEST(TimedMessages, ObjectTimingShowsAndHidesThroughTheHandler) {
   Post(p.Book, 5, 99);
   Post(p.Book, 15, 99);
   wintest::PumpUntil([] { return false; }, 300);
-  EXPECT_EQ(p.PixelAt(25, 35), kBlue);
-  EXPECT_EQ(p.PixelAt(105, 35), kRed);
+  EXPECT_EQ(p.PixelAt(25, 35), kTimedBlue);
+  EXPECT_EQ(p.PixelAt(105, 35), kTimedRed);
 }
 
 TEST(TimedMessages, TheEndOfAMediumDropsTheActionWaitingForIt) {
   Presentation p(kObjects);
-  ASSERT_TRUE(p.Shows(0, kRed));
+  ASSERT_TRUE(p.Shows(0, kTimedRed));
   ASSERT_NE(PendingActions(), nullptr);
   auto waitFor = [](uint32_t target, uint16_t code, int32_t serial) {
     auto a = std::make_unique<TActionStruct>();
@@ -147,7 +147,7 @@ TEST(TimedMessages, TheEndOfAMediumDropsTheActionWaitingForIt) {
 
 TEST(TimedMessages, TimedPageChanges) {
   Presentation p(kObjects);
-  ASSERT_TRUE(p.Shows(0, kRed));
+  ASSERT_TRUE(p.Shows(0, kTimedRed));
   const int steps = p.Book->BackStepIndex();
 
   // Kind 8 to the current page does nothing.
@@ -160,7 +160,7 @@ TEST(TimedMessages, TimedPageChanges) {
   // Kind 8 changes the page as an action would: the leave action is queued
   // and the history gains a step.
   Post(p.Book, 8, 0, 1);
-  ASSERT_TRUE(p.Shows(1, kGreen));
+  ASSERT_TRUE(p.Shows(1, kTimedGreen));
   EXPECT_EQ(p.Book->BackStepIndex(), steps + 1);
   EXPECT_EQ(PendingActions()->GetItemsInContainer(), 1) << "page 1's leave action";
 
@@ -170,7 +170,7 @@ TEST(TimedMessages, TimedPageChanges) {
   for (uintptr_t record : {uintptr_t{0}, uintptr_t{1}}) {
     SCOPED_TRACE(record ? "with its own step" : "without a step");
     ASSERT_TRUE(p.Book->GotoPage(0, 0, -1, 0));
-    ASSERT_TRUE(p.Shows(0, kRed));
+    ASSERT_TRUE(p.Shows(0, kTimedRed));
     FlushPendingActions();
     const int before = p.Book->BackStepIndex();
     TSysTimeManagerMsg later;
@@ -186,7 +186,7 @@ TEST(TimedMessages, TimedPageChanges) {
     change.Param3 = record;
     change.Param4 = 42;
     p.Book->GetTimeManager()->PostMsg(change);
-    ASSERT_TRUE(p.Shows(2, kWhite));
+    ASSERT_TRUE(p.Shows(2, kTimedWhite));
     EXPECT_EQ(PendingActions()->GetItemsInContainer(), 0) << "no leave action";
     EXPECT_EQ(p.Book->BackStepIndex(), before + static_cast<int>(record));
     if (record) {

@@ -10,8 +10,8 @@
 
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-               kWhite = RGB(255, 255, 255), kYellow = RGB(255, 255, 0), kDesk = RGB(255, 0, 255);
+const COLORREF kWindowRed = RGB(255, 0, 0), kWindowGreen = RGB(0, 255, 0), kWindowBlue = RGB(0, 0, 255),
+               kWindowWhite = RGB(255, 255, 255), kYellow = RGB(255, 255, 0), kDesk = RGB(255, 0, 255);
 
 constexpr DWORD kFrameStyles = WS_CAPTION | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU | WS_THICKFRAME;
 
@@ -62,17 +62,17 @@ TEST(PageWindow, PagesWithTheirOwnOptionsRestyleTheFrame) {
                  "page 4\n  background colour #FFFFFF\n"
                  "  ownoptions title \"Pult\" size 240 180 background colour #FF00FF flags desk topmost\n"
                  "page 5\n  background colour #FFFF00\n");
-  ASSERT_TRUE(p.Shows(0, kRed));
+  ASSERT_TRUE(p.Shows(0, kWindowRed));
   HWND frame = p.Frame->HWindow;
   HWND other = ::CreateWindowExA(0, "STATIC", "anderes", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                  ::GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
   const Look looks[] = {
-      {"own options", 1, kGreen, 320, 240, WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU, "Eigen", true, false},
-      {"the project's window again", 0, kRed, 200, 150, 0, "Projekt", false, false},
-      {"a contour", 2, kBlue, 300, 200, WS_THICKFRAME, "Kontur", false, false},
-      {"a desk frame", 3, kWhite, 240, 180, 0, "Pult", false, true},
+      {"own options", 1, kWindowGreen, 320, 240, WS_CAPTION | WS_MINIMIZEBOX | WS_SYSMENU, "Eigen", true, false},
+      {"the project's window again", 0, kWindowRed, 200, 150, 0, "Projekt", false, false},
+      {"a contour", 2, kWindowBlue, 300, 200, WS_THICKFRAME, "Kontur", false, false},
+      {"a desk frame", 3, kWindowWhite, 240, 180, 0, "Pult", false, true},
       {"the project's window after the desk", 4, kYellow, 200, 150, 0, "Projekt", false, false},
   };
   for (const Look& l : looks) {

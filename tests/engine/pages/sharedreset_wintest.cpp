@@ -10,7 +10,7 @@
 
 namespace {
 
-const char kProject[] = R"(
+const char kResetProject[] = R"(
 size 640 480
 object text "Geteilt" 0 0 200 40 dataless number 1
 object sound "Klang" 0 0 1 1 dataless number 2
@@ -36,7 +36,7 @@ LOGFONTA FontOf(const TTextData& d) {
 }  // namespace
 
 TEST(SharedObjects, APageWithoutARecordLeavesANewRecordOfTheKind) {
-  TTestProject p("shared.crt", kProject);
+  TTestProject p("shared.crt", kResetProject);
   ASSERT_TRUE(p.ReadPage(0));
   auto* text = dynamic_cast<TTextData*>(p.Manager().FindObjectById(1)->Data.get());
   ASSERT_NE(text, nullptr);

@@ -13,10 +13,10 @@ namespace {
 
 const char kArchive[] = "C:\\OUT\\PROJ.PAK";
 
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+uint32_t PackU32(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
-void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+void PutPackU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
@@ -57,20 +57,20 @@ TEST_F(PackFile, OneTextFileLayout) {
   EXPECT_FALSE(pack.IsOpen());
   const std::vector<uint8_t>& b = *host.File(kArchive);
   const uint32_t n = 11;
-  EXPECT_EQ(U32(b, 0), 2u);
-  EXPECT_EQ(U32(b, 4), n);
+  EXPECT_EQ(PackU32(b, 0), 2u);
+  EXPECT_EQ(PackU32(b, 4), n);
   EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 8 + n), "hello world");
-  EXPECT_EQ(U32(b, n + 8), 666999u);
+  EXPECT_EQ(PackU32(b, n + 8), 666999u);
   EXPECT_EQ(b[n + 12], 9);  // the title's length
-  EXPECT_EQ(U32(b, n + 12 + 2 + 9), 0u);      // no names to unpack
-  EXPECT_EQ(U32(b, n + 12 + 2 + 9 + 4), 1u);  // one entry
+  EXPECT_EQ(PackU32(b, n + 12 + 2 + 9), 0u);      // no names to unpack
+  EXPECT_EQ(PackU32(b, n + 12 + 2 + 9 + 4), 1u);  // one entry
   const size_t entry = n + 12 + 2 + 9 + 8;
   EXPECT_STREQ(reinterpret_cast<const char*>(&b[entry]), "c:\\src\\readme.txt");
-  EXPECT_EQ(U32(b, entry + 260), 0u);
-  EXPECT_EQ(U32(b, entry + 264), n + 8);
-  EXPECT_EQ(U32(b, entry + 268), 0x11112222u);
+  EXPECT_EQ(PackU32(b, entry + 260), 0u);
+  EXPECT_EQ(PackU32(b, entry + 264), n + 8);
+  EXPECT_EQ(PackU32(b, entry + 268), 0x11112222u);
   ASSERT_EQ(b.size(), entry + 272 + 4);
-  EXPECT_EQ(U32(b, b.size() - 4), n + 8);
+  EXPECT_EQ(PackU32(b, b.size() - 4), n + 8);
 }
 
 TEST_F(PackFile, ReadsEntriesByNameWithoutCase) {
@@ -270,7 +270,7 @@ TEST_F(PackFile, DamagedArchives) {
   pack.AddUnpackName("C:\\SRC\\b.txt");
   ASSERT_TRUE(pack.WriteDirectory());
   const std::vector<uint8_t> good = *host.File(kArchive);
-  const uint32_t dir = U32(good, good.size() - 4);
+  const uint32_t dir = PackU32(good, good.size() - 4);
   const size_t names = dir + 4 + 2;          // empty title
   const size_t entries = names + 4 + 2 + 13 + 4;
   struct Case {
@@ -291,7 +291,7 @@ TEST_F(PackFile, DamagedArchives) {
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bad = good;
-    PutU32(bad, c.at, c.value);
+    PutPackU32(bad, c.at, c.value);
     host.PutFile(kArchive, bad);
     TPackFile open(host, false);
     EXPECT_EQ(open.Open(false, kArchive), c.opens) << c.what;

@@ -16,7 +16,7 @@ int Load(TTIF& t, const Bytes& file) {
   return t.LoadStream(&m, nullptr);
 }
 
-const uint8_t* Row(const TBitmap_Base& c, int y) {
+const uint8_t* TiffRow(const TBitmap_Base& c, int y) {
   return c.Bits + size_t(c.Height - 1 - y) * size_t(c.RowBytes());
 }
 
@@ -53,7 +53,7 @@ TEST(Tiff, GreyRampsAndByteOrders) {
         const uint32_t step = bits == 8 ? 1 : bits == 4 ? 17 : 255;
         EXPECT_EQ(t.ColourTable[1].rgbRed, photometric ? step : 255 - step);
         EXPECT_EQ(t.ColourTable[0].rgbGreen, photometric ? 0 : 255);
-        EXPECT_EQ(Row(t, 1)[0], strip[rowLen]);
+        EXPECT_EQ(TiffRow(t, 1)[0], strip[rowLen]);
       }
 }
 
@@ -79,7 +79,7 @@ TEST(Tiff, StripsCompressionsAndPredictor) {
       int differ = 0;
       for (uint32_t y = 0; y < h; ++y)
         for (uint32_t x = 0; x < w; ++x) {
-          const uint8_t* p = Row(t, int(y)) + 3 * x;
+          const uint8_t* p = TiffRow(t, int(y)) + 3 * x;
           const size_t i = (size_t(y) * w + x) * 3;
           differ += p[0] != rgb[i + 2] || p[1] != rgb[i + 1] || p[2] != rgb[i];
         }
@@ -96,14 +96,14 @@ TEST(Tiff, StripsCompressionsAndPredictor) {
   EXPECT_EQ(p.ColourTable[15].rgbRed, 240);
   EXPECT_EQ(p.ColourTable[15].rgbGreen, 0x12);
   EXPECT_EQ(p.ColourTable[15].rgbBlue, 0x34);
-  EXPECT_EQ(Row(p, 0)[1], 0xF0);
+  EXPECT_EQ(TiffRow(p, 0)[1], 0xF0);
 
   // Horizontal differencing of 8-bit grey.
   std::vector<TiffEntry> pred = Basic(4, 1, 8, 1);
   pred.push_back({317, 3, 1, {2}});
   TTIF d;
   ASSERT_EQ(Load(d, picgen::Tiff(false, pred, {{10, 1, 2, 250}})), kBitmapOk);
-  EXPECT_EQ(Bytes(Row(d, 0), Row(d, 0) + 4), (Bytes{10, 11, 13, 7}));
+  EXPECT_EQ(Bytes(TiffRow(d, 0), TiffRow(d, 0) + 4), (Bytes{10, 11, 13, 7}));
 }
 
 // PackBits 0xFE 0x41 is three bytes 0x41; -128 is skipped; LZW codes are
@@ -206,6 +206,6 @@ TEST(Tiff, RefusedAndDamaged) {
     e.push_back({278, 3, 1, {rps}});
     TTIF t;
     ASSERT_EQ(Load(t, picgen::Tiff(false, e, {{1, 2, 3, 4, 5, 6}})), kBitmapOk);
-    EXPECT_EQ(Row(t, 2)[1], 6) << rps;
+    EXPECT_EQ(TiffRow(t, 2)[1], 6) << rps;
   }
 }

@@ -16,17 +16,17 @@
 
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kDiaRed = RGB(255, 0, 0);
+const COLORREF kDiaGreen = RGB(0, 255, 0);
+const COLORREF kDiaBlue = RGB(0, 0, 255);
 const COLORREF kFace = RGB(192, 192, 192);
 
-bool Near(COLORREF a, COLORREF b, int tolerance = 24) {
+bool DiaNear(COLORREF a, COLORREF b, int tolerance = 24) {
   return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
          std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-std::string Hex(COLORREF c) {
+std::string DiaHex(COLORREF c) {
   char s[16];
   std::snprintf(s, sizeof s, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
   return s;
@@ -78,12 +78,12 @@ std::vector<std::string> Entries(TDiaWindowObject& o) {
 
 TEST(SlideWindow, ListsPicturesByExtensionGroupThenSubfolders) {
   PictureFolder dir("tsl_slides_scan");
-  Solid(dir.Add("b.bmp"), 4, 4, kRed);
+  Solid(dir.Add("b.bmp"), 4, 4, kDiaRed);
   wintest::WriteFileBytes(dir.Add("c.gif"), {'G', 'I', 'F'});
-  Solid(dir.Add("a.jpg"), 4, 4, kRed);  // the name decides the group
+  Solid(dir.Add("a.jpg"), 4, 4, kDiaRed);  // the name decides the group
   wintest::WriteFileBytes(dir.Add("notes.txt"), {'x'});
   dir.Folder("sub");
-  Solid(dir.Add("sub\\d.bmp"), 4, 4, kRed);
+  Solid(dir.Add("sub\\d.bmp"), 4, 4, kDiaRed);
   const std::string p = dir.Path + "\\";
   const struct {
     const char* what;
@@ -111,9 +111,9 @@ TEST(SlideWindow, ListsPicturesByExtensionGroupThenSubfolders) {
 
 TEST(SlideWindow, CellsShowPicturesSelectionAndTheCache) {
   PictureFolder dir("tsl_slides_cells");
-  Solid(dir.Add("1.bmp"), 200, 100, kRed);
-  Solid(dir.Add("2.bmp"), 100, 200, kGreen);
-  Solid(dir.Add("3.bmp"), 50, 50, kBlue);
+  Solid(dir.Add("1.bmp"), 200, 100, kDiaRed);
+  Solid(dir.Add("2.bmp"), 100, 200, kDiaGreen);
+  Solid(dir.Add("3.bmp"), 50, 50, kDiaBlue);
   {
     ObjectPage page(SlidesPage(dir.Path), 640, 300);
     ASSERT_TRUE(page.Ok);
@@ -125,7 +125,7 @@ TEST(SlideWindow, CellsShowPicturesSelectionAndTheCache) {
     ::SendMessageA(list, LB_SETSEL, TRUE, 1);
     ::InvalidateRect(list, nullptr, TRUE);
     wintest::PumpFor(500);
-    const COLORREF colours[3] = {kRed, kGreen, kBlue};
+    const COLORREF colours[3] = {kDiaRed, kDiaGreen, kDiaBlue};
     for (int i = 0; i < 3; ++i) {
       SCOPED_TRACE("cell " + std::to_string(i));
       RECT r{};
@@ -135,12 +135,12 @@ TEST(SlideWindow, CellsShowPicturesSelectionAndTheCache) {
       POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
       ::ClientToScreen(list, &centre);
       const COLORREF mid = wintest::ScreenPixel(centre.x, centre.y);
-      EXPECT_TRUE(Near(mid, colours[i])) << Hex(mid);
+      EXPECT_TRUE(DiaNear(mid, colours[i])) << DiaHex(mid);
       POINT frame{r.left + 2, (r.top + r.bottom) / 2};
       ::ClientToScreen(list, &frame);
       const COLORREF edge = wintest::ScreenPixel(frame.x, frame.y);
-      if (i == 1) EXPECT_EQ(kRed, edge) << "the selection frame: " << Hex(edge);
-      else EXPECT_EQ(kFace, edge) << "the grey face: " << Hex(edge);
+      if (i == 1) EXPECT_EQ(kDiaRed, edge) << "the selection frame: " << DiaHex(edge);
+      else EXPECT_EQ(kFace, edge) << "the grey face: " << DiaHex(edge);
     }
     THotSpotManager& cache = ThumbnailCache();
     ASSERT_EQ(3, cache.Count());
@@ -193,7 +193,7 @@ public:
 TEST(SlideShowWindow, FullScreenPicturesCaptionsAndInputs) {
   PictureFolder dir("tsl_slides_show");
   TDiaOption show;
-  const COLORREF colours[2] = {kRed, kBlue};
+  const COLORREF colours[2] = {kDiaRed, kDiaBlue};
   for (int i = 0; i < 2; ++i) {
     const std::string f = dir.Add("s" + std::to_string(i) + ".bmp");
     Solid(f, 300, 200, colours[i]);
@@ -218,19 +218,19 @@ TEST(SlideShowWindow, FullScreenPicturesCaptionsAndInputs) {
     ::GetWindowRect(window.HWindow, &placed);
     EXPECT_EQ(0, placed.left);
     EXPECT_EQ(W, placed.right);
-    EXPECT_TRUE(Near(wintest::ScreenPixel(W / 2, H / 2), kRed)) << Hex(wintest::ScreenPixel(W / 2, H / 2));
-    EXPECT_TRUE(Near(wintest::ScreenPixel(W / 2 - 160, H / 2), RGB(0, 0, 0))) << "black beside the picture";
+    EXPECT_TRUE(DiaNear(wintest::ScreenPixel(W / 2, H / 2), kDiaRed)) << DiaHex(wintest::ScreenPixel(W / 2, H / 2));
+    EXPECT_TRUE(DiaNear(wintest::ScreenPixel(W / 2 - 160, H / 2), RGB(0, 0, 0))) << "black beside the picture";
     // The header: white text somewhere in the top band.
     int white = 0;
     for (int x = W / 2 - 60; x < W / 2 + 60; ++x)
-      for (int y = 0; y < 24; ++y) white += Near(wintest::ScreenPixel(x, y), RGB(255, 255, 255), 40);
+      for (int y = 0; y < 24; ++y) white += DiaNear(wintest::ScreenPixel(x, y), RGB(255, 255, 255), 40);
     EXPECT_GT(white, 10) << "header pixels";
     // A right click goes back (to the last), the cancel command (Escape as
     // the dialog sees it) ends the show.
     ::SendMessageA(window.HWindow, WM_RBUTTONDOWN, 0, MAKELPARAM(5, 5));
     wintest::PumpFor(300);
     EXPECT_EQ(1, window.Navigator.Current);
-    EXPECT_TRUE(Near(wintest::ScreenPixel(W / 2, H / 2), kBlue)) << Hex(wintest::ScreenPixel(W / 2, H / 2));
+    EXPECT_TRUE(DiaNear(wintest::ScreenPixel(W / 2, H / 2), kDiaBlue)) << DiaHex(wintest::ScreenPixel(W / 2, H / 2));
     EXPECT_EQ(DLGC_WANTALLKEYS, ::SendMessageA(window.HWindow, WM_GETDLGCODE, 0, 0));
     ::SendMessageA(window.HWindow, WM_KEYDOWN, VK_ESCAPE, 0);
     wintest::PumpFor(200);
@@ -262,8 +262,8 @@ std::string RegistryText(HKEY root, const char* key, const char* name) {
 
 TEST(SlideCodes, OnThePage) {
   PictureFolder dir("tsl_slides_codes");
-  Solid(dir.Add("Foto.bmp"), 40, 30, kGreen);
-  Solid(dir.Add("zwei.bmp"), 40, 30, kBlue);
+  Solid(dir.Add("Foto.bmp"), 40, 30, kDiaGreen);
+  Solid(dir.Add("zwei.bmp"), 40, 30, kDiaBlue);
   TScriptedUiService ui;
   TUiServiceScope scope(ui);
   ObjectPage page(SlidesPage(dir.Path) + "  object text \"T\" 500 10 600 40\n    text \"x\"\n", 640, 300);
@@ -297,7 +297,7 @@ TEST(SlideCodes, OnThePage) {
   ASSERT_TRUE(written.IsOK()) << "no " << wallpaper;
   EXPECT_EQ(40, written.Width());
   const auto* px = static_cast<const uint8_t*>(written.GetBits());
-  EXPECT_EQ(kGreen, RGB(px[2], px[1], px[0])) << "the picture's own pixels";
+  EXPECT_EQ(kDiaGreen, RGB(px[2], px[1], px[0])) << "the picture's own pixels";
   EXPECT_EQ(wallpaper, RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"));
 
   // The clipboard gets the caret picture.

@@ -10,7 +10,7 @@
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
+void WriteDocumentText(const std::string& path, const std::string& text) {
   wintest::WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
@@ -40,11 +40,11 @@ TEST(DocumentPlayer, DokumentePageLinksBarAndCache) {
   auto link = [](const std::string& words, const std::string& command) {
     return "\\\\BEGIN_TSLPARM" + words + "\\\\TSLPARM=\\{" + command + "\\}";
   };
-  WriteText(one, rtf("{\\cf1 " + link("Weiterlesen", "LOADRTF=<CURRENTPROJECTDIR>tsl_e2e_two.rtf") +
+  WriteDocumentText(one, rtf("{\\cf1 " + link("Weiterlesen", "LOADRTF=<CURRENTPROJECTDIR>tsl_e2e_two.rtf") +
                      "}\\par {\\cf1 " + link("Zurueckgehen", "NAVIGATE=BACK") + "}\\par " +
                      link("Seitenwechsel", "GOTOPAGE=Zwei") + "\\par Dokument eins\\par "));
-  WriteText(two, rtf(link("Zurueckgehen", "NAVIGATE=BACK") + "\\par Dokument zwei\\par "));
-  WriteText(folder + "tsl_e2e.txt", "Eine reine Textdatei.\r\nZweite Zeile.");
+  WriteDocumentText(two, rtf(link("Zurueckgehen", "NAVIGATE=BACK") + "\\par Dokument zwei\\par "));
+  WriteDocumentText(folder + "tsl_e2e.txt", "Eine reine Textdatei.\r\nZweite Zeile.");
   // The long, realistic document the bar scrolls: written by the script.
   const std::string script = UnixName(ProgramFolder() + "..\\..\\..\\tools\\rtfsample.py");
   const std::string three = folder + "tsl_e2e_three.rtf";

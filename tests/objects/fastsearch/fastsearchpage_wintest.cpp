@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kDatabase[] = R"(
+const char kPageDatabase[] = R"(
 field "Stichwort"
 category 1 -1 "Obst"
 data 10 "Birne" "Birne"
@@ -69,7 +69,7 @@ TEST(FastSearchOnPage, EnterSearchesInTheFieldAndEscStillQuits) {
   TDBSpecialManager extras;
   int line = 0;
   std::string reason;
-  ASSERT_TRUE(tslmake::ParseDatabase(kDatabase, nodes, extras, line, reason)) << line << ": " << reason;
+  ASSERT_TRUE(tslmake::ParseDatabase(kPageDatabase, nodes, extras, line, reason)) << line << ": " << reason;
   tsl::MemoryStream dbd, dbi;
   nodes.Save(dbd);
   extras.Save(dbi);

@@ -19,7 +19,7 @@ const RECT kFlc{40, 100, 200, 220}, kGif{240, 100, 340, 160}, kAbp{380, 100, 500
 // The front slide of the container symbol at (540, 100): its picture.
 const POINT kSymbolPicture{560, 110};
 const COLORREF kSymbolOrange = RGB(0xE0, 0xA0, 0x40);
-const COLORREF kMagenta = RGB(255, 0, 255);
+const COLORREF kAbpMagenta = RGB(255, 0, 255);
 
 // The screen of the page window, read in page coordinates at a scroll offset.
 struct TPageShot {
@@ -97,7 +97,7 @@ TEST(AnimationPlayer, DemoAnimationenPageScrolled) {
     for (int y = kAbp.top; y < kAbp.bottom; ++y)
       for (int x = kAbp.left; x < kAbp.right; ++x) {
         const COLORREF c = s.At(x, y);
-        magenta += c == kMagenta;
+        magenta += c == kAbpMagenta;
         if (y < kAbp.top + 15) bandNotPage += pattern.count(c) == 0;
         else if (pattern.count(c) == 0) squares.insert(c);
       }

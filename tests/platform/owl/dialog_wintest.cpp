@@ -66,9 +66,9 @@ private:
   WORD Items = 0;
 };
 
-class TPopup : public TWindow {
+class TDialogPopup : public TWindow {
 public:
-  TPopup() : TWindow(nullptr) {
+  TDialogPopup() : TWindow(nullptr) {
     Attr.Style = WS_POPUP | WS_VISIBLE;
     Attr.W = Attr.H = 100;
   }
@@ -145,7 +145,7 @@ END_RESPONSE_TABLE;
 
 TEST(OwlDialog, ModalDialogEndsByAClickedButtonWithItsControlsBound) {
   TTemplate t;
-  TPopup owner;
+  TDialogPopup owner;
   ASSERT_TRUE(owner.Create());
   TTestDialog dlg(&owner, t.Get(), TTestDialog::ClickOk);
   EXPECT_EQ(dlg.Execute(), IDOK);

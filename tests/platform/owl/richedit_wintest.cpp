@@ -6,9 +6,9 @@
 
 namespace {
 
-class TPopup : public TWindow {
+class TRichPopup : public TWindow {
 public:
-  TPopup() : TWindow(nullptr) {
+  TRichPopup() : TWindow(nullptr) {
     Attr.Style = WS_POPUP | WS_VISIBLE;
     Attr.W = 300;
     Attr.H = 200;
@@ -17,7 +17,7 @@ public:
 
 TEST(OwlRichEdit, WritesAndReadsFilesAsRtfAndText) {
   ASSERT_TRUE(TRichEdit::LoadControlLibrary());
-  TPopup w;
+  TRichPopup w;
   auto* source = new TRichEdit(&w, 1, "Gr\xfc\xdf" "e aus der Vorschau", 0, 0, 300, 90);
   ASSERT_TRUE(w.Create());
   ASSERT_NE(source->HWindow, nullptr);

@@ -14,9 +14,9 @@ const uint WM_PAINTCOLOR = WM_USER + 3;
 const uint WM_THROW = WM_USER + 4;
 
 // A top-level popup: windows of the layer are created hidden-safe this way.
-class TPopup : public TWindow {
+class TWindowPopup : public TWindow {
 public:
-  explicit TPopup(TWindow* parent = nullptr) : TWindow(parent) {
+  explicit TWindowPopup(TWindow* parent = nullptr) : TWindow(parent) {
     Attr.Style = WS_POPUP | WS_VISIBLE;
     Attr.X = 20;
     Attr.Y = 20;
@@ -26,7 +26,7 @@ public:
 };
 
 // Records which handlers ran.
-class TBaseWindow : public TPopup {
+class TBaseWindow : public TWindowPopup {
 public:
   std::vector<std::string> Log;
   TResult EvPing(TParam1 p1, TParam2) {
@@ -41,7 +41,7 @@ public:
   virtual void EvTimer(uint id) { Log.push_back("base timer " + std::to_string(id)); }
   DECLARE_RESPONSE_TABLE(TBaseWindow);
 };
-DEFINE_RESPONSE_TABLE1(TBaseWindow, TPopup)
+DEFINE_RESPONSE_TABLE1(TBaseWindow, TWindowPopup)
   EV_MESSAGE(WM_PING, EvPing),
   EV_MESSAGE(WM_OTHER, EvOther),
   EV_COMMAND(100, CmBase),
@@ -105,7 +105,7 @@ TEST(OwlWindow, DerivedTableFirstThenBasesThenDefaultProcessing) {
 }
 
 // Paints its client area in a colour that a message changes.
-class TPaintWindow : public TPopup {
+class TPaintWindow : public TWindowPopup {
 public:
   COLORREF Color = RGB(255, 0, 0);
   int Paints = 0;
@@ -125,7 +125,7 @@ public:
   }
   DECLARE_RESPONSE_TABLE(TPaintWindow);
 };
-DEFINE_RESPONSE_TABLE1(TPaintWindow, TPopup)
+DEFINE_RESPONSE_TABLE1(TPaintWindow, TWindowPopup)
   EV_MESSAGE(WM_PAINTCOLOR, EvPaintColor),
 END_RESPONSE_TABLE;
 
@@ -154,7 +154,7 @@ TEST(OwlWindow, PaintsThroughTheDefaultPaintHandler) {
   EXPECT_EQ(mem.GetPixel(5, 5), RGB(0, 0, 255));
 }
 
-class TButtonParent : public TPopup {
+class TButtonParent : public TWindowPopup {
 public:
   std::vector<std::string> Log;
   TButton* Ok;
@@ -168,7 +168,7 @@ public:
   void EnPlain(uint code) { Log.push_back("plain code " + std::to_string(code)); }
   DECLARE_RESPONSE_TABLE(TButtonParent);
 };
-DEFINE_RESPONSE_TABLE1(TButtonParent, TPopup)
+DEFINE_RESPONSE_TABLE1(TButtonParent, TWindowPopup)
   EV_COMMAND(IDOK, CmOk),
   EV_BN_CLICKED(200, BnPlain),
   EV_CHILD_NOTIFY_ALL_CODES(300, EnPlain),
@@ -203,7 +203,7 @@ TEST(OwlWindow, ControlNotificationsReachTheControlThenTheParent) {
 }
 
 TEST(OwlWindow, ObjectsAndWindowsLiveAndDieTogether) {
-  auto* parent = new TPopup;
+  auto* parent = new TWindowPopup;
   auto* child = new TWindow(parent);
   child->Attr.W = child->Attr.H = 10;
   auto* late = new TWindow(parent);
@@ -223,7 +223,7 @@ TEST(OwlWindow, ObjectsAndWindowsLiveAndDieTogether) {
   EXPECT_EQ(TWindow::GetWindowPtr(hChild), nullptr);
 
   // Destroying the window leaves the object, unbound.
-  TPopup w;
+  TWindowPopup w;
   ASSERT_TRUE(w.Create());
   const HWND h = w.HWindow;
   ::DestroyWindow(h);
@@ -246,7 +246,7 @@ TEST(OwlWindow, AliasWrapsAnExistingWindowWithoutOwningIt) {
   ::DestroyWindow(h);
 }
 
-class TColorParent : public TPopup {
+class TColorParent : public TWindowPopup {
 public:
   TBrush Brush{TColor(0, 128, 0)};
   uint SeenType = 99;
@@ -258,7 +258,7 @@ public:
   }
   DECLARE_RESPONSE_TABLE(TColorParent);
 };
-DEFINE_RESPONSE_TABLE1(TColorParent, TPopup)
+DEFINE_RESPONSE_TABLE1(TColorParent, TWindowPopup)
   EV_WM_CTLCOLOR,
 END_RESPONSE_TABLE;
 
@@ -307,12 +307,12 @@ TEST(OwlFrame, MenuCommandsGoToTheClientAndTheClientFillsTheFrame) {
   EXPECT_EQ(client->GetClientRect(), frame.GetClientRect());
 }
 
-class TThrowing : public TPopup {
+class TThrowing : public TWindowPopup {
 public:
   TResult EvThrow(TParam1, TParam2) { throw std::runtime_error("kaputt"); }
   DECLARE_RESPONSE_TABLE(TThrowing);
 };
-DEFINE_RESPONSE_TABLE1(TThrowing, TPopup)
+DEFINE_RESPONSE_TABLE1(TThrowing, TWindowPopup)
   EV_MESSAGE(WM_THROW, EvThrow),
 END_RESPONSE_TABLE;
 
@@ -330,7 +330,7 @@ TEST(OwlWindow, ExceptionsDoNotCrossTheWindowProcedureButReachTheCaller) {
   EXPECT_EQ(static_cast<int>(m.wParam), -1);
 }
 
-class TScrolled : public TPopup {
+class TScrolled : public TWindowPopup {
 public:
   TRect Painted;
   TScrolled() {
@@ -359,7 +359,7 @@ TEST(OwlScroller, ClampsScrollsAndShiftsThePainting) {
 }
 
 TEST(OwlTooltip, ToolsAreAddedMovedAndRemoved) {
-  TPopup w;
+  TWindowPopup w;
   auto* tip = new TTooltip(&w);
   ASSERT_TRUE(w.Create());
   ASSERT_NE(tip->HWindow, nullptr);
