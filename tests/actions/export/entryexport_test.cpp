@@ -154,7 +154,9 @@ TEST_F(CatalogueExport, SelectionPicksTheEntry) {
     TCatalogueEntrySource source(Catalogue.get(), Info, false);
     TEntryRecord r;
     ASSERT_EQ(source.LoadCurrentRecord(r), c.geburt != nullptr);
-    if (c.geburt) EXPECT_EQ(r[3], c.geburt);
+    if (c.geburt) {
+      EXPECT_EQ(r[3], c.geburt);
+    }
   }
   TCatalogueEntrySource none(nullptr, Info, false);
   TEntryRecord r;
