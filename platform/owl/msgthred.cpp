@@ -82,7 +82,10 @@ int TMsgThread::TermInstance(int status) { return status; }
 bool TMsgThread::PumpWaitingMessages() {
   bool taken = false;
   MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  // A loop told to end stops taking messages: what is queued behind the
+  // message that ended a dialog (a key typed ahead, a timer) is the
+  // enclosing loop's, not the ended dialog's.
+  while (!BreakMessageLoop && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     taken = true;
     if (TMessageFilter f = Filter.load()) {
       bool drop = false;

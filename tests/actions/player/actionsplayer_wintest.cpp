@@ -262,7 +262,8 @@ TEST(ActionsPlayer, PictureViewerAndClipboardCodes) {
   HWND overview = p.Player.WaitForWindow("TSLOVERVIEWFRAME", 5000);
   if (!overview) overview = ::FindWindowExA(p.Page, nullptr, "TSLOVERVIEWFRAME", nullptr);
   ASSERT_NE(nullptr, overview);
-  EXPECT_TRUE(::IsZoomed(overview));
+  // Found as soon as it exists; maximised when it is shown.
+  EXPECT_TRUE(WaitFor([&] { return ::IsZoomed(overview) != FALSE; }, 5000));
   ::PostMessageA(overview, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(overview); }));
   // A picture list that is not there opens nothing.

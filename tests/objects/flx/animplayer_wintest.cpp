@@ -123,7 +123,7 @@ TEST(AnimationPlayer, DemoAnimationenPageScrolled) {
     if (!overview) overview = ::FindWindowExA(page, nullptr, "TSLOVERVIEWFRAME", nullptr);
     return overview && ::IsWindowVisible(overview);
   })) << "no overview";
-  EXPECT_TRUE(::IsZoomed(overview));
+  EXPECT_TRUE(WaitFor([&] { return ::IsZoomed(overview) != FALSE; }, 5000));
   ::PostMessageA(overview, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(overview); }));
 
