@@ -198,9 +198,7 @@ tsl_test_groups("*_wintest.cpp" TSL_WIN_TEST_DIRS)
 foreach(dir ${TSL_WIN_TEST_DIRS})
   file(GLOB t CONFIGURE_DEPENDS ${dir}/*_wintest.cpp)
   tsl_test_name(${dir} win name)
-  add_executable(${name} ${t} ${CMAKE_SOURCE_DIR}/tests/wineexit.cpp)
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/wineexit.cpp PROPERTIES COMPILE_OPTIONS "${TSL_UNDEF_WIN}"
-                              SKIP_UNITY_BUILD_INCLUSION ON)
+  add_executable(${name} ${t} $<TARGET_OBJECTS:tslwineexit>)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   # Test code at -O1: gtest's expansions compile a sixth faster than at -O2.
   target_compile_options(${name} PRIVATE ${TSL_WARN} ${TSL_TEST_UNIT} -O1)
